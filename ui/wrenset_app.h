@@ -1,0 +1,8 @@
+#pragma once
+
+#include "framework/win_app.h"
+
+class CWrensetApp : public CWinApp {
+public:
+    BOOL InitInstance() override;
+};
