@@ -199,11 +199,9 @@ int Configure(int argc, char** argv) {
     if (printer.BindFailed()) {
         PrintBindHint(kBootpServerPort);
     }
+    // Running out of attempts is silent, as in the desktop program; the last progress line
+    // already said it was the last attempt.
     if (result != 0) {
-        if (!printer.BindFailed()) {
-            std::fprintf(stderr, "wrenset-cli: no request from %s came within %d attempts; no reply was sent\n",
-                         HardwareAddressText(unit.m_hardwareAddress).c_str(), kMaxReceiveAttempts);
-        }
         return kExitFailed;
     }
     return progress.SendsDelivered() > 0 ? kExitSuccess : kExitFailed;
