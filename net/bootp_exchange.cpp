@@ -20,16 +20,6 @@ constexpr std::uint8_t kRouterTag = 3;
 constexpr std::uint8_t kEndTag = 255;
 constexpr std::uint8_t kAddressOptionLength = 4;
 
-// How many leading bytes of the request buffer the attempt's own datagram wrote.
-int BytesWritten(int received) {
-    if (received != SOCKET_ERROR) {
-        return received;
-    }
-    // An over-long datagram fails like Windows Sockets does, yet leaves a full buffer; any
-    // other failure brought nothing.
-    return WSAGetLastError() == WSAEMSGSIZE ? kPacketBufferSize : 0;
-}
-
 }  // namespace
 
 int CParametersDlg::BuildBootpReply(std::uint32_t xid) {
@@ -96,9 +86,10 @@ int CParametersDlg::ConfigureUnit() {
             std::printf("recvfrom[%d]: %s\n", attempt, std::strerror(errno));
             std::fflush(stdout);
         }
-        // Only bytes that this attempt's datagram wrote are compared.
+        // Only bytes that this attempt's datagram wrote are compared; an over-long one fails
+        // the receive yet leaves a full buffer, and is compared like any other.
         const bool broughtHardwareAddress =
-            BytesWritten(received) >= static_cast<int>(bootp::kChaddr) + kHardwareAddressLength;
+            socket.LastReceiveBytes() >= static_cast<int>(bootp::kChaddr) + kHardwareAddressLength;
         if (broughtHardwareAddress &&
             std::memcmp(request + bootp::kChaddr, m_hardwareAddress, kHardwareAddressLength) == 0) {
             replyInterface = socket.LastReceiveInterface();

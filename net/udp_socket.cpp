@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -110,6 +111,7 @@ int UdpSocket::WaitReadable(std::chrono::microseconds timeout) {
 
 int UdpSocket::ReceiveFrom(std::uint8_t* buffer, int capacity, sockaddr_in* from) {
     m_lastReceiveInterface = 0;
+    m_lastReceiveBytes = 0;
     if (Injected(SocketCall::Receive)) {
         return Failed();
     }
@@ -127,6 +129,7 @@ int UdpSocket::ReceiveFrom(std::uint8_t* buffer, int capacity, sockaddr_in* from
     if (received < 0) {
         return Failed();
     }
+    m_lastReceiveBytes = std::min(static_cast<int>(received), capacity);
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr; header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
             in_pktinfo info;

@@ -37,6 +37,9 @@ public:
 
     // The interface of the last datagram received, 0 if the kernel named none.
     int LastReceiveInterface() const { return m_lastReceiveInterface; }
+    // How many leading bytes of the buffer the last receive wrote: the datagram's length, the
+    // buffer's capacity for an over-long one, 0 when it brought none.
+    int LastReceiveBytes() const { return m_lastReceiveBytes; }
 
     // A datagram to one host. 0.0.0.0 and 255.255.255.255 are refused with WSAEADDRNOTAVAIL,
     // as Windows Sockets refuses 0.0.0.0: Linux would deliver the first to this host itself and
@@ -53,6 +56,7 @@ public:
 private:
     SOCKET m_handle = INVALID_SOCKET;
     int m_lastReceiveInterface = 0;
+    int m_lastReceiveBytes = 0;
 };
 
 // A socket address record: family AF_INET, the port and address as given (network byte order).

@@ -56,6 +56,7 @@ bool OverlongDatagramFailsWithItsFirstBytesInTheBuffer() {
            Check(errno == EMSGSIZE, "errno EMSGSIZE, \"Message too long\"") &&
            Check(std::memcmp(buffer, sent, 300) == 0, "its first 300 bytes are in the buffer") &&
            Check(buffer[300] == 0xEE, "nothing beyond the buffer is written") &&
+           Check(socket.LastReceiveBytes() == 300, "the buffer counts as written in full") &&
            Check(socket.LastReceiveInterface() == static_cast<int>(if_nametoindex("lo")),
                  "the arrival interface is known");
 }
@@ -82,6 +83,7 @@ bool IdleWaitsEachWaitInFullAndTheReceiveAfterThemDoesNotBlock() {
         const auto receiveStart = Clock::now();
         ok = Check(socket.ReceiveFrom(buffer, sizeof buffer, &from) == SOCKET_ERROR, "no datagram: a failure") && ok;
         ok = Check(WSAGetLastError() == WSAEWOULDBLOCK, "recorded as WSAEWOULDBLOCK") && ok;
+        ok = Check(socket.LastReceiveBytes() == 0, "and it wrote nothing") && ok;
         ok = Check(Clock::now() - receiveStart < std::chrono::seconds(5), "the receive returned instead of blocking") &&
              ok;
     }
