@@ -22,6 +22,22 @@ constexpr std::uint8_t kAddressOptionLength = 4;
 
 }  // namespace
 
+bool ReceiveUnitRequest(UdpSocket& socket, std::uint8_t* request, sockaddr_in* from, int attempt,
+                        const std::uint8_t* hardwareAddress) {
+    socket.WaitReadable(kRequestWait);
+    const int received = socket.ReceiveFrom(request, kPacketBufferSize, from);
+    if (received == SOCKET_ERROR) {
+        std::printf("recvfrom[%d]: %s\n", attempt, std::strerror(errno));
+        std::fflush(stdout);
+    }
+    // Only bytes that this attempt's datagram wrote are compared; an over-long one fails
+    // the receive yet leaves a full buffer, and is compared like any other.
+    const bool broughtHardwareAddress =
+        socket.LastReceiveBytes() >= static_cast<int>(bootp::kChaddr) + kHardwareAddressLength;
+    return broughtHardwareAddress &&
+           std::memcmp(request + bootp::kChaddr, hardwareAddress, kHardwareAddressLength) == 0;
+}
+
 int CParametersDlg::BuildBootpReply(std::uint32_t xid) {
     using namespace bootp;
     std::uint8_t* p = m_packet;
@@ -80,18 +96,7 @@ int CParametersDlg::ConfigureUnit() {
         if (m_pObserver != nullptr) {
             m_pObserver->WaitingForRequest(attempt, kMaxReceiveAttempts);
         }
-        socket.WaitReadable(kRequestWait);
-        const int received = socket.ReceiveFrom(request, sizeof request, &local);
-        if (received == SOCKET_ERROR) {
-            std::printf("recvfrom[%d]: %s\n", attempt, std::strerror(errno));
-            std::fflush(stdout);
-        }
-        // Only bytes that this attempt's datagram wrote are compared; an over-long one fails
-        // the receive yet leaves a full buffer, and is compared like any other.
-        const bool broughtHardwareAddress =
-            socket.LastReceiveBytes() >= static_cast<int>(bootp::kChaddr) + kHardwareAddressLength;
-        if (broughtHardwareAddress &&
-            std::memcmp(request + bootp::kChaddr, m_hardwareAddress, kHardwareAddressLength) == 0) {
+        if (ReceiveUnitRequest(socket, request, &local, attempt, m_hardwareAddress)) {
             replyInterface = socket.LastReceiveInterface();
             break;
         }

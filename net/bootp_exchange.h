@@ -2,8 +2,13 @@
 // was typed. Its constants and the reply's layout.
 #pragma once
 
+#include <netinet/in.h>
+
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
+
+class UdpSocket;
 
 inline constexpr int kBootpServerPort = 67;
 inline constexpr int kBootpClientPort = 68;
@@ -34,3 +39,9 @@ inline constexpr std::size_t kMaskOption = 240;
 inline constexpr std::size_t kRouterOption = 246;
 inline constexpr std::size_t kEndOption = 252;
 }  // namespace bootp
+
+// One receive attempt of the exchange: waits for a datagram, takes it into the request buffer
+// of kPacketBufferSize bytes, writes the diagnostic line if the receive fails, and tells whether
+// the datagram brought the unit's hardware address at bytes 28 to 33.
+bool ReceiveUnitRequest(UdpSocket& socket, std::uint8_t* request, sockaddr_in* from, int attempt,
+                        const std::uint8_t* hardwareAddress);
