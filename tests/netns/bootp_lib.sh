@@ -1,0 +1,156 @@
+# bootp_lib.sh: what the configuration exchange's namespace tests share. Source it with the
+# script's arguments:
+#     source bootp_lib.sh CLI PEER FD_AUDIT [ROUTE]
+# CLI is wrenset-cli, PEER wrenset-test-peer, FD_AUDIT the descriptor audit library; ROUTE goes
+# to netns_setup. Every wrenset-cli run goes through cli_start or cli_run, which preload the
+# audit, and cli_finish or cli_run then check that no descriptor was left open at exit.
+#
+# The unit being configured, unless a test says otherwise:
+UNIT_HW=0a:1b:2c:3d:4e:5f
+UNIT_IP=192.0.2.50
+UNIT_MASK=255.255.255.0
+UNIT_GW=192.0.2.1
+
+WRENSET_CLI=$1
+WRENSET_PEER=$2
+WRENSET_FD_AUDIT_LIB=$3
+NETNS_ROUTE=${4:-unit}
+for _file in "$WRENSET_CLI" "$WRENSET_PEER" "$WRENSET_FD_AUDIT_LIB"; do
+    [ -f "$_file" ] || { echo "FAIL: no such file '$_file' (arguments: CLI PEER FD_AUDIT [ROUTE])" >&2; exit 1; }
+done
+
+source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
+
+FAILURES=0
+
+# Reports a failed check and carries on; the script ends with finish.
+check_failed() {
+    echo "FAIL: $*" >&2
+    FAILURES=$((FAILURES + 1))
+}
+
+expect_eq() {
+    local actual=$1 expected=$2 what=$3
+    [ "$actual" = "$expected" ] || check_failed "$what: expected '$expected', got '$actual'"
+}
+
+# Compares a file with the expected text, line by line, showing the difference.
+expect_file() {
+    local file=$1 expected=$2 what=$3
+    if ! diff -u --label expected --label "$what" <(printf '%s' "$expected") "$file" >&2; then
+        check_failed "$what differs from the expected text"
+    fi
+}
+
+finish() {
+    if [ "$FAILURES" -gt 0 ]; then
+        echo "$FAILURES check(s) failed" >&2
+        exit 1
+    fi
+    echo "all checks passed"
+    exit 0
+}
+
+# cli_start NAME CONFIGURE-ARGS...
+# Starts `wrenset-cli configure` in the admin namespace and returns once it waits for its first
+# request. Output goes to $NETNS_TMP/NAME.out and NAME.err; sets CLI_PID.
+cli_start() {
+    local name=$1
+    shift
+    netns_start 60 "$NETNS_ADMIN" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$NETNS_TMP/$name.fd" \
+        "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
+    CLI_PID=$NETNS_PID
+    if ! netns_await_text "$NETNS_TMP/$name.err" "(attempt 1 of 101)" 10; then
+        cat "$NETNS_TMP/$name.err" >&2
+        netns_fail "$name: wrenset-cli never started waiting"
+    fi
+}
+
+# cli_finish NAME: waits for the run that cli_start began; sets CLI_STATUS.
+cli_finish() {
+    local name=$1
+    CLI_STATUS=0
+    netns_wait "$CLI_PID" 30 || CLI_STATUS=$?
+    [ "$CLI_STATUS" -ne 124 ] || check_failed "$name: wrenset-cli did not end in time"
+    check_descriptors "$name"
+}
+
+# cli_run NAME CONFIGURE-ARGS...: a run that ends by itself; sets CLI_STATUS.
+cli_run() {
+    local name=$1
+    shift
+    netns_start 30 "$NETNS_ADMIN" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$NETNS_TMP/$name.fd" \
+        "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
+    CLI_PID=$NETNS_PID
+    cli_finish "$name"
+}
+
+check_descriptors() {
+    local name=$1 audit="$NETNS_TMP/$1.fd"
+    if ! [ -f "$audit" ] || [ "$(tail -n 1 "$audit")" != end ]; then
+        check_failed "$name: the descriptor audit never ran at exit"
+    elif [ "$(wc -l <"$audit")" -ne 1 ]; then
+        check_failed "$name: wrenset-cli left descriptors open at exit: $(head -n -1 "$audit" | tr '\n' ' ')"
+    fi
+}
+
+# peer NAME [--namespace NS] BOOTP-ARGS...: runs the test peer's bootp mode on the unit end (or
+# in NS with --namespace NS --device IFACE); replies go to $NETNS_TMP/NAME.replies.
+peer() {
+    local name=$1 namespace=$NETNS_UNIT device=$NETNS_UNIT_IF
+    shift
+    if [ "${1:-}" = --namespace ]; then
+        namespace=$2
+        device=$4
+        shift 4
+    fi
+    timeout 130 ip netns exec "$namespace" "$WRENSET_PEER" bootp --device "$device" "$@" \
+        >"$NETNS_TMP/$name.replies" 2>>"$NETNS_TMP/peer.err"
+}
+
+# The dotted address as eight hex digits.
+address_hex() {
+    local IFS=.
+    # shellcheck disable=SC2086
+    printf '%02x%02x%02x%02x' $1
+}
+
+zeros() {
+    printf "%0$(($1 * 2))d" 0
+}
+
+# expected_reply XID HW IP MASK GW: the 300-byte reply as lower-case hex, built field by field.
+expected_reply() {
+    local xid=$1 hw=${2//:/} ip=$3 mask=$4 gw=$5
+    printf '%s' "02" "01" "06" "00"                   #   0 op, htype, hlen, hops
+    printf '%s' "${xid,,}"                            #   4 xid
+    printf '%s' "6400" "0000"                         #   8 secs (0x64 first), flags
+    printf '%s' "$(zeros 4)" "$(address_hex "$ip")"   #  12 ciaddr, yiaddr
+    printf '%s' "$(zeros 4)" "$(zeros 4)"             #  20 siaddr, giaddr
+    printf '%s' "${hw,,}" "$(zeros 10)"               #  28 chaddr and its rest
+    printf '%s' "$(zeros 64)" "$(zeros 128)"          #  44 sname, 108 file
+    printf '%s' "63825363"                            # 236 magic cookie
+    printf '%s' "0104" "$(address_hex "$mask")"       # 240 subnet mask option
+    printf '%s' "0304" "$(address_hex "$gw")"         # 246 router option
+    printf '%s' "ff" "$(zeros 47)"                    # 252 end, rest of the vendor area
+}
+
+# expected_replies COUNT FROM DEVICE HEX: the lines the peer prints for COUNT such replies.
+expected_replies() {
+    local count=$1 from=$2 device=$3 hex=$4 n
+    for ((n = 1; n <= count; n++)); do
+        echo "reply $n from $from:67 to 255.255.255.255:68 on $device length 300 $hex"
+    done
+}
+
+# The progress lines of a run that answered after ATTEMPTS attempts on the unit link.
+answered_progress() {
+    local attempts=$1 hw=${2^^} n
+    for ((n = 1; n <= attempts; n++)); do
+        echo "Waiting for the BOOTP request of $hw on UDP port 67 (attempt $n of 101)"
+    done
+    echo "Reply sent to 255.255.255.255 port 68 via $NETNS_ADMIN_IF: 5 of 5 sends went out"
+}
+
+netns_require
+netns_setup "$NETNS_ROUTE"
