@@ -51,11 +51,6 @@ finish() {
     exit 0
 }
 
-# Lines as a text with a newline after each: lines "a" "b" gives "a\nb\n"; no lines, "".
-lines() {
-    [ "$#" -eq 0 ] || printf '%s\n' "$@"
-}
-
 # cli_verify NAME [--namespace NS] VERIFY-ARGS...: runs `wrenset-cli verify` in the admin
 # namespace (or NS) to its end; output goes to $NETNS_TMP/NAME.out and NAME.err. Sets CLI_STATUS.
 cli_verify() {
@@ -78,12 +73,13 @@ cli_verify() {
     fi
 }
 
-# expect_verify NAME STATUS STDOUT STDERR: the run's exit status and its exact output.
+# expect_verify NAME STATUS STDOUT STDERR: the run's exit status and its exact output; STDOUT
+# and STDERR are lines joined by newlines, each stream ending in a newline unless it is empty.
 expect_verify() {
-    local name=$1
+    local name=$1 out=$3 err=$4
     expect_eq "$CLI_STATUS" "$2" "$name: exit status"
-    expect_file "$NETNS_TMP/$name.out" "$3" "$name: standard output"
-    expect_file "$NETNS_TMP/$name.err" "$4" "$name: standard error"
+    expect_file "$NETNS_TMP/$name.out" "${out:+$out$'\n'}" "$name: standard output"
+    expect_file "$NETNS_TMP/$name.err" "${err:+$err$'\n'}" "$name: standard error"
 }
 
 # snmpd_start NAME NAMESPACE ADDRESS COMMUNITY...: net-snmp's agent on ADDRESS:161 in NAMESPACE,
@@ -102,7 +98,7 @@ snmpd_start() {
         done
     } >"$conf"
     netns_start 120 "$namespace" env SNMP_PERSISTENT_DIR="$NETNS_TMP/$name.persistent" \
-        snmpd -f -C -c "$conf" -p "$NETNS_TMP/$name.pid" -Lf "$SNMPD_LOG"
+        snmpd -f -C -c "$conf" -p "$NETNS_TMP/$name.pid" -Lf "$SNMPD_LOG" >"$NETNS_TMP/$name.stdio" 2>&1
     SNMPD_PID=$NETNS_PID
     # The agent names its version once its ports are open.
     netns_await_text "$SNMPD_LOG" "NET-SNMP version" 20 || {
