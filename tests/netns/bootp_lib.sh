@@ -3,7 +3,8 @@
 #     source bootp_lib.sh CLI PEER FD_AUDIT [ROUTE]
 # CLI is wrenset-cli, PEER wrenset-test-peer, FD_AUDIT the descriptor audit library; ROUTE goes
 # to netns_setup. Every wrenset-cli run goes through cli_start or cli_run, which preload the
-# audit, and cli_finish or cli_run then check that no descriptor was left open at exit.
+# audit, and cli_finish or cli_run then check that no descriptor was left open at exit. Setting
+# the array CLI_AS (say, to a setpriv command line) runs wrenset-cli through it.
 #
 # The unit being configured, unless a test says otherwise:
 UNIT_HW=0a:1b:2c:3d:4e:5f
@@ -20,6 +21,8 @@ for _file in "$WRENSET_CLI" "$WRENSET_PEER" "$WRENSET_FD_AUDIT_LIB"; do
 done
 
 source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
+
+CLI_AS=()
 
 FAILURES=0
 
@@ -57,8 +60,8 @@ finish() {
 cli_start() {
     local name=$1
     shift
-    netns_start 60 "$NETNS_ADMIN" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$NETNS_TMP/$name.fd" \
-        "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
+    netns_start 60 "$NETNS_ADMIN" "${CLI_AS[@]}" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" \
+        WRENSET_FD_AUDIT="$AUDIT_DIR/$name" "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
     CLI_PID=$NETNS_PID
     if ! netns_await_text "$NETNS_TMP/$name.err" "(attempt 1 of 101)" 10; then
         cat "$NETNS_TMP/$name.err" >&2
@@ -79,14 +82,14 @@ cli_finish() {
 cli_run() {
     local name=$1
     shift
-    netns_start 30 "$NETNS_ADMIN" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$NETNS_TMP/$name.fd" \
-        "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
+    netns_start 30 "$NETNS_ADMIN" "${CLI_AS[@]}" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" \
+        WRENSET_FD_AUDIT="$AUDIT_DIR/$name" "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
     CLI_PID=$NETNS_PID
     cli_finish "$name"
 }
 
 check_descriptors() {
-    local name=$1 audit="$NETNS_TMP/$1.fd"
+    local name=$1 audit="$AUDIT_DIR/$1"
     if ! [ -f "$audit" ] || [ "$(tail -n 1 "$audit")" != end ]; then
         check_failed "$name: the descriptor audit never ran at exit"
     elif [ "$(wc -l <"$audit")" -ne 1 ]; then
@@ -154,3 +157,7 @@ answered_progress() {
 
 netns_require
 netns_setup "$NETNS_ROUTE"
+# The audit files are written by wrenset-cli, which some tests run as another user.
+AUDIT_DIR=$NETNS_TMP/audit
+chmod 711 "$NETNS_TMP"
+mkdir -m 1777 "$AUDIT_DIR"

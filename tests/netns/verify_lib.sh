@@ -51,8 +51,10 @@ finish() {
     exit 0
 }
 
-# cli_verify NAME [--namespace NS] VERIFY-ARGS...: runs `wrenset-cli verify` in the admin
-# namespace (or NS) to its end; output goes to $NETNS_TMP/NAME.out and NAME.err. Sets CLI_STATUS.
+# cli_verify NAME [--namespace NS] [--strace] VERIFY-ARGS...: runs `wrenset-cli verify` in the
+# admin namespace (or NS) to its end; output goes to $NETNS_TMP/NAME.out and NAME.err. With
+# --strace it runs under strace, which writes its socket, bind, close and write calls to
+# $NETNS_TMP/NAME.trace. Sets CLI_STATUS.
 cli_verify() {
     local name=$1 namespace=$NETNS_ADMIN
     shift
@@ -60,12 +62,18 @@ cli_verify() {
         namespace=$2
         shift 2
     fi
-    netns_start 30 "$namespace" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$NETNS_TMP/$name.fd" \
-        "$WRENSET_CLI" verify "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
+    local audit="$NETNS_TMP/$name.fd"
+    local run=(env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" WRENSET_FD_AUDIT="$audit" "$WRENSET_CLI")
+    if [ "${1:-}" = --strace ]; then
+        shift
+        # The audit goes into wrenset-cli only, not into strace.
+        run=(strace -qq -o "$NETNS_TMP/$name.trace" -e trace=socket,bind,close,write
+             -E LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" -E WRENSET_FD_AUDIT="$audit" "$WRENSET_CLI")
+    fi
+    netns_start 30 "$namespace" "${run[@]}" verify "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
     CLI_STATUS=0
     netns_wait "$NETNS_PID" 30 || CLI_STATUS=$?
     [ "$CLI_STATUS" -ne 124 ] || check_failed "$name: wrenset-cli did not end in time"
-    local audit="$NETNS_TMP/$name.fd"
     if ! [ -f "$audit" ] || [ "$(tail -n 1 "$audit")" != end ]; then
         check_failed "$name: the descriptor audit never ran at exit"
     elif [ "$(wc -l <"$audit")" -ne 1 ]; then
