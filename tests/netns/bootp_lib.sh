@@ -97,18 +97,34 @@ check_descriptors() {
     fi
 }
 
-# peer NAME [--namespace NS] BOOTP-ARGS...: runs the test peer's bootp mode on the unit end (or
-# in NS with --namespace NS --device IFACE); replies go to $NETNS_TMP/NAME.replies.
+# peer NAME [--namespace NS --device IFACE] BOOTP-ARGS...
+# Runs the test peer's bootp mode on the unit end (or on IFACE in NS) until it is done; what it
+# captured goes to $NETNS_TMP/NAME.replies.
 peer() {
-    local name=$1 namespace=$NETNS_UNIT device=$NETNS_UNIT_IF
-    shift
-    if [ "${1:-}" = --namespace ]; then
-        namespace=$2
-        device=$4
-        shift 4
+    peer_place "$@"
+    shift "$PEER_SHIFT"
+    timeout 130 ip netns exec "$PEER_NAMESPACE" "$WRENSET_PEER" bootp --device "$PEER_DEVICE" "$@" \
+        >"$NETNS_TMP/$PEER_NAME.replies" 2>>"$NETNS_TMP/peer.err"
+}
+
+# peer_start NAME [--namespace NS --device IFACE] BOOTP-ARGS...
+# The same in the background: returns once the requests are sent and the peer listens; sets
+# PEER_PID for netns_wait.
+peer_start() {
+    peer_place "$@"
+    shift "$PEER_SHIFT"
+    netns_start 130 "$PEER_NAMESPACE" "$WRENSET_PEER" bootp --device "$PEER_DEVICE" "$@" \
+        >"$NETNS_TMP/$PEER_NAME.replies" 2>"$NETNS_TMP/$PEER_NAME.peer-err"
+    PEER_PID=$NETNS_PID
+    netns_await_text "$NETNS_TMP/$PEER_NAME.peer-err" "request(s) of" 130 ||
+        netns_fail "$PEER_NAME: the peer never got its requests out: $(cat "$NETNS_TMP/$PEER_NAME.peer-err")"
+}
+
+peer_place() {
+    PEER_NAME=$1 PEER_NAMESPACE=$NETNS_UNIT PEER_DEVICE=$NETNS_UNIT_IF PEER_SHIFT=1
+    if [ "${2:-}" = --namespace ]; then
+        PEER_NAMESPACE=$3 PEER_DEVICE=$5 PEER_SHIFT=5
     fi
-    timeout 130 ip netns exec "$namespace" "$WRENSET_PEER" bootp --device "$device" "$@" \
-        >"$NETNS_TMP/$name.replies" 2>>"$NETNS_TMP/peer.err"
 }
 
 # The dotted address as eight hex digits.

@@ -67,7 +67,7 @@ cli_verify() {
     if [ "${1:-}" = --strace ]; then
         shift
         # The audit goes into wrenset-cli only, not into strace.
-        run=(strace -qq -o "$NETNS_TMP/$name.trace" -e trace=socket,bind,close,write
+        run=(strace -qq -s 256 -o "$NETNS_TMP/$name.trace" -e trace=socket,bind,close,write
              -E LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" -E WRENSET_FD_AUDIT="$audit" "$WRENSET_CLI")
     fi
     netns_start 30 "$namespace" "${run[@]}" verify "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
