@@ -4,26 +4,27 @@
 # and the agent's answer to it.
 #     verify_wire.sh CLI PEER ANSWERER FD_AUDIT
 set -u
-source "$(dirname "$0")/verify_lib.sh" "$@" snmpd tshark
+source "$(dirname "$0")/verify_lib.sh" "$@" snmpd tshark dumpcap
 
 snmpd_start snmpd "$NETNS_UNIT" "$UNIT_IP" public
 
 capture="$NETNS_TMP/probe.pcapng"
-# Stops by itself after the request and the answer.
-netns_start 30 "$NETNS_UNIT" tshark -i "$NETNS_UNIT_IF" -f "udp port 161" -c 2 -w "$capture" \
-    >"$NETNS_TMP/tshark.out" 2>"$NETNS_TMP/tshark.err"
-TSHARK_PID=$NETNS_PID
-netns_await_text "$NETNS_TMP/tshark.err" "Capturing on" 20 || {
-    cat "$NETNS_TMP/tshark.err" >&2
-    netns_fail "tshark did not start capturing"
+# tshark's capturing part, which names its file once the interface is open and the filter set;
+# it stops by itself after the request and the answer.
+netns_start 30 "$NETNS_UNIT" dumpcap -q -i "$NETNS_UNIT_IF" -f "udp port 161" -c 2 -w "$capture" \
+    >"$NETNS_TMP/dumpcap.out" 2>"$NETNS_TMP/dumpcap.err"
+DUMPCAP_PID=$NETNS_PID
+netns_await_text "$NETNS_TMP/dumpcap.err" "File: $capture" 20 || {
+    cat "$NETNS_TMP/dumpcap.err" >&2
+    netns_fail "dumpcap did not start capturing"
 }
 
 cli_verify probe --ip "$UNIT_IP"
 expect_verify probe 0 "$ACTIVE" ""
 
 status=0
-netns_wait "$TSHARK_PID" 10 || status=$?
-expect_eq "$status" 0 "tshark's exit status (it stops after two packets)"
+netns_wait "$DUMPCAP_PID" 10 || status=$?
+expect_eq "$status" 0 "dumpcap's exit status (it stops after two packets)"
 
 fields=(ip.src udp.srcport ip.dst udp.dstport udp.length snmp.version snmp.community _ws.col.Info
         snmp.request_id snmp.error_status snmp.error_index snmp.name snmp.value.int udp.payload)
@@ -31,7 +32,7 @@ field_options=()
 for field in "${fields[@]}"; do
     field_options+=(-e "$field")
 done
-tshark -r "$capture" -T fields -E 'separator=|' "${field_options[@]}" >"$NETNS_TMP/dissected" 2>>"$NETNS_TMP/tshark.err"
+tshark -r "$capture" -T fields -E 'separator=|' "${field_options[@]}" >"$NETNS_TMP/dissected" 2>"$NETNS_TMP/tshark.err"
 request=$(sed -n 1p "$NETNS_TMP/dissected")
 answer=$(sed -n 2p "$NETNS_TMP/dissected")
 
