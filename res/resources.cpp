@@ -23,7 +23,7 @@ constexpr ControlTemplate kParametersControls[] = {
 
 constexpr ControlTemplate kAboutControls[] = {
     {IDOK, ControlKind::DefaultPushButton, "OK", 67, 53, 32, 14, kGroup | kTabStop},
-    {IDC_STATIC, ControlKind::StaticText, "Copyright (C) the Wrenset developers. Free to use.", 19, 30, 124, 10,
+    {IDC_STATIC, ControlKind::StaticText, "Copyright (C) Wrenset developers", 19, 30, 124, 10,
      kGroup},
     {IDC_STATIC, ControlKind::StaticText, "Wrenset        Version  2.0", 19, 14, 120, 8, kGroup},
 };
