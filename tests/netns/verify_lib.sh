@@ -134,12 +134,11 @@ answerer_start() {
     }
 }
 
-# The probe the admin end sends, as lower-case hex, field by field.
+# The probe the admin end sends with community public, as lower-case hex, field by field.
 expected_probe() {
-    local community=${1:-public}
     printf '%s' "302a"                                   #  0 SEQUENCE, 42
     printf '%s' "020100"                                 #  2 version 0: SNMPv1
-    printf '%s' "0406" "$(printf '%s' "$community" | xxd -p)"  #  5 community, 6 octets
+    printf '%s' "0406" "7075626c6963"                    #  5 community, 6 octets: public
     printf '%s' "a01d"                                   # 13 GetRequest-PDU, 29
     printf '%s' "02044ced2d58"                           # 15 request-id
     printf '%s' "020100" "020100"                        # 21 error-status, 24 error-index
@@ -150,7 +149,7 @@ expected_probe() {
 
 # The answerer's line for request N of the admin end's probe.
 answerer_request_line() {
-    echo "request $1 from $NETNS_ADMIN_ADDRESS:10001 to $UNIT_IP:161 on $NETNS_UNIT_IF length 44 $(expected_probe "${2:-public}")"
+    echo "request $1 from $NETNS_ADMIN_ADDRESS:10001 to $UNIT_IP:161 on $NETNS_UNIT_IF length 44 $(expected_probe)"
 }
 
 netns_require xxd "$@"
