@@ -21,10 +21,13 @@ dhclient_unit_start() {
     DHCLIENT_LOG="$dir/script.log"
     : >"$DHCLIENT_LOG"
     : >"$dir/resolv.conf"
-    # The unit asks for nothing but what the reply gives, and tries once.
+    # The unit asks for nothing but what the reply gives and, like a unit that has just booted,
+    # repeats its request every second or two until it is answered or 30 seconds have passed.
     cat >"$dir/dhclient.conf" <<'EOF'
 timeout 30;
 retry 1;
+initial-interval 1;
+backoff-cutoff 2;
 request subnet-mask, routers;
 EOF
     # dhclient runs its script with nothing but its own variables, so every path is written out.
