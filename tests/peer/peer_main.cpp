@@ -17,6 +17,7 @@ struct Mode {
 constexpr Mode kModes[] = {
     {"bootp", RunBootpClient, "broadcast BOOTP requests from port 68 and print the replies"},
     {"hold", RunHoldPort, "hold a UDP port, as another program would"},
+    {"flood", RunFlood, "broadcast a bounded flood of datagrams that do not match, and print the replies"},
 };
 
 int Usage(FILE* stream) {

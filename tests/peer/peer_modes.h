@@ -4,3 +4,4 @@
 
 int RunBootpClient(int argc, char** argv);  // bootp_client.cpp
 int RunHoldPort(int argc, char** argv);     // hold_port.cpp
+int RunFlood(int argc, char** argv);        // flood.cpp
