@@ -9,13 +9,13 @@ fi
 
 packages=(
     # build
-    build-essential cmake pkg-config googletest libgtest-dev libwxgtk3.2-dev
+    build-essential cmake pkg-config googletest libgtest-dev libwxgtk3.2-dev libx11-dev
     # the desktop program needs a font, or wx never paints
     fonts-dejavu-core
     # network namespaces and the real peers
     iproute2 util-linux procps libcap2-bin isc-dhcp-client dnsmasq-base tshark snmpd snmp
     # desktop tests under a virtual display
-    xvfb xauth openbox xdotool x11-utils imagemagick
+    xvfb xauth openbox xdotool x11-utils imagemagick xclip
     # sanitizers and fuzzing
     clang libclang-rt-14-dev
     # packaging checks
