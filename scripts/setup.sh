@@ -9,7 +9,7 @@ fi
 
 packages=(
     # build
-    build-essential cmake pkg-config googletest libgtest-dev libwxgtk3.2-dev libx11-dev
+    build-essential cmake pkg-config googletest libgtest-dev libwxgtk3.2-dev libx11-dev zlib1g-dev
     # the desktop program needs a font, or wx never paints
     fonts-dejavu-core
     # network namespaces and the real peers
