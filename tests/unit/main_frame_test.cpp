@@ -95,6 +95,29 @@ TEST_F(ConfigureFixture, VerifyWhoseSetUpFailsEndsAfterItsTwoMessagesAndRepaints
     EXPECT_EQ(scripted::StateOf(frame).erasingInvalidations, 1);
 }
 
+class FailEverySend : public SocketFaults {
+public:
+    FailEverySend() { InstallSocketFaults(this); }
+    ~FailEverySend() override { InstallSocketFaults(nullptr); }
+    int FailureFor(SocketCall call) override { return call == SocketCall::Send ? ENETUNREACH : 0; }
+};
+
+TEST(MainFrame, VerifyProbesTheAddressOfTheLastGoEvenWhenALaterFieldWasRejected) {
+    RecordedMessages recorded;
+    CParametersDlg parameters;
+    CAboutDlg about;
+    CMainFrame frame(parameters, about);
+    scripted::QueueShowing(IDD_PARAMETERS, Fields("192.0.2.77", "not-a-mac"));
+    frame.Dispatch(WindowMessage::Command, ID_ADMIN_CONFIGURE);
+    FailEverySend faults;
+    frame.Dispatch(WindowMessage::Command, ID_ADMIN_VERIFY);
+    EXPECT_EQ(recorded.Texts(), (Strings{"Invalid Hardware Address", "sendto failure", "WSAENETUNREACH:"}));
+    EXPECT_EQ(parameters.m_unitAddr.sin_addr.s_addr, inet_addr("192.0.2.77"));
+    EXPECT_EQ(parameters.m_unitAddr.sin_port, htons(161));
+    EXPECT_EQ(parameters.m_localAddr.sin_port, htons(10001));
+    EXPECT_FALSE(parameters.m_socket.IsOpen());
+}
+
 TEST(MainFrame, LoadsItsResourcesAndRoutesEveryMenuCommand) {
     CParametersDlg parameters;
     CAboutDlg about;
