@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The program's main job end to end, as a person does it: wrenset runs on the admin side of a
+# namespace pair; Admin > Configure, four good fields typed and Enter close the dialog, which is
+# gone from the screen (not viewable, and the main window shows again where it stood) while the
+# exchange waits; a request from the unit side with the typed hardware address gets the five
+# replies that carry the typed settings. The unit then takes its new address and net-snmp's agent
+# answers there, and Admin > Verify says "The Unit is Active" in a box titled "Tanager".
+# Usage: configure_exchange.sh WRENSET PEER
+set -euo pipefail
+here=$(dirname "$0")
+. "$here/../netns/netns.sh"
+. "$here/../netns/snmpd_unit.sh"
+. "$here/gui_lib.sh"
+peer=$2
+netns_require snmpd ss
+[ -x "$peer" ] || gui_fail "no test peer at '$peer'"
+gui_require "$1"
+netns_setup
+gui_setup
+
+unit_ip=192.0.2.50
+mask=255.255.255.0
+gateway=192.0.2.1
+xid=0badcafe
+
+hex_address() {
+    local a b c d
+    IFS=. read -r a b c d <<<"$1"
+    printf '%02x%02x%02x%02x' "$a" "$b" "$c" "$d"
+}
+zeros() { printf '%0*d' $(($1 * 2)) 0; }
+
+# The reply, byte for byte: op, htype, hlen, hops; xid; secs 0x64 0x00, flags; ciaddr, yiaddr;
+# siaddr, giaddr; chaddr and its rest; sname and file; the cookie, the mask and router options,
+# the end and the rest of the vendor area.
+expected_reply=$(printf '%s' 02010600 "$xid" 64000000 "$(zeros 4)" "$(hex_address "$unit_ip")" "$(zeros 8)" \
+    "${NETNS_UNIT_MAC//:/}" "$(zeros 10)" "$(zeros 192)" 63825363 0104 "$(hex_address "$mask")" \
+    0304 "$(hex_address "$gateway")" ff "$(zeros 47)")
+
+gui_start_wrenset "$NETNS_ADMIN"
+gui_screenshot "$GUI_MAIN" "$GUI_TMP/main.png"
+read -r left top right bottom count < <(gui_pixels "$GUI_TMP/main.png" white)
+gui_client "$GUI_MAIN"
+client_x=$((GUI_X + left)) client_y=$((GUI_Y + top)) client_w=$((right - left + 1)) client_h=$((bottom - top + 1))
+
+gui_focus "$GUI_MAIN"
+gui_key alt+a c
+dialog=$(gui_wait_window '^BootP Parameters$') || gui_fail "Admin > Configure opened no dialog"
+gui_type "$unit_ip"
+gui_key Tab
+gui_type "$mask"
+gui_key Tab
+gui_type "$gateway"
+gui_key Tab
+gui_type "$NETNS_UNIT_MAC"
+gui_key Return
+gui_wait_closed "$dialog" "four good fields did not close the dialog"
+
+# The exchange waits now. The main window's client area shows white and blue only, where the
+# dialog covered most of it.
+gui_screen_crop "$client_x" "$client_y" "$client_w" "$client_h" "$GUI_TMP/waiting.png"
+white=$(gui_pixels "$GUI_TMP/waiting.png" white | awk '{ print $5 }')
+blue=$(gui_pixels "$GUI_TMP/waiting.png" blue | awk '{ print $5 }')
+[ $((white + blue)) -ge $((client_w * client_h * 9 / 10)) ] ||
+    gui_fail "while the exchange waits the main window's client area is not shown ($white white and $blue blue pixels of $((client_w * client_h)))"
+gui_no_window '^BootP Parameters$' || gui_fail "the dialog is viewable while the exchange waits"
+
+timeout 60 ip netns exec "$NETNS_UNIT" "$peer" bootp --device "$NETNS_UNIT_IF" --hw "$NETNS_UNIT_MAC" \
+    --xid "$xid" --replies 5 --wait-ms 20000 >"$GUI_TMP/replies" 2>"$GUI_TMP/peer.err" ||
+    gui_fail "the unit got no five replies: $(cat "$GUI_TMP/replies" "$GUI_TMP/peer.err")"
+expected=""
+for n in 1 2 3 4 5; do
+    expected+="reply $n from $NETNS_ADMIN_ADDRESS:67 to 255.255.255.255:68 on $NETNS_UNIT_IF length 300 $expected_reply"$'\n'
+done
+[ "$(cat "$GUI_TMP/replies")"$'\n' = "$expected" ] ||
+    gui_fail "replies differ; got:"$'\n'"$(cat "$GUI_TMP/replies")"$'\n'"expected:"$'\n'"$expected"
+echo "the unit got five replies" >&2
+
+# The unit now stands at its new address, where its agent answers.
+netns_unit_address "$unit_ip/24"
+snmpd_unit_start 60 "$unit_ip" || gui_fail "snmpd did not start: $(cat "$NETNS_TMP/snmpd/snmpd.out")"
+gui_focus "$GUI_MAIN"
+gui_key alt+a v
+# The box shares its title with the main window; it is the other window of that title.
+left=400
+until box=$(gui_x xdotool search --all --onlyvisible --pid "$GUI_PID" --name '^Tanager$' | grep -vx "$GUI_MAIN"); do
+    [ "$left" -gt 0 ] || gui_fail "Verify showed no box titled Tanager"
+    sleep 0.05
+    left=$((left - 1))
+done
+[ -z "$(gui_transient_for "$box")" ] || gui_fail "the probe's box has an owner"
+text=$(gui_message_text "$box")
+[ "$text" = "The Unit is Active" ] || gui_fail "Verify says '$text'"
+gui_key Return
+gui_wait_closed "$box" "the probe's box did not close"
+
+gui_focus "$GUI_MAIN"
+gui_key alt+a x
+status=0
+gui_wait_exit 20 || status=$?
+[ "$status" -eq 0 ] || gui_fail "Admin > Exit ended with status $status"
+echo "PASS: configure and verify end to end"
