@@ -42,9 +42,11 @@ step "Starting ISC dhclient as the unit; it broadcasts its BOOTP request every s
 dhclient_unit_start 120
 
 step "Running: wrenset-cli configure --ip $unit_ip --mask 255.255.255.0 --gateway $NETNS_ADMIN_ADDRESS --hw $NETNS_UNIT_MAC"
+# Run in the background and waited for, so that an interruption is handled at once.
 configure_status=0
-timeout 120 ip netns exec "$NETNS_ADMIN" "$cli" configure --ip "$unit_ip" --mask 255.255.255.0 \
-    --gateway "$NETNS_ADMIN_ADDRESS" --hw "$NETNS_UNIT_MAC" || configure_status=$?
+netns_start 120 "$NETNS_ADMIN" "$cli" configure --ip "$unit_ip" --mask 255.255.255.0 \
+    --gateway "$NETNS_ADMIN_ADDRESS" --hw "$NETNS_UNIT_MAC"
+netns_wait "$NETNS_PID" 125 || configure_status=$?
 if [ "$configure_status" -ne 0 ]; then
     echo "demo.sh: wrenset-cli configure ended with status $configure_status" >&2
     exit 1
@@ -68,7 +70,8 @@ fi
 
 step "Running: wrenset-cli verify --ip $unit_ip"
 verify_status=0
-timeout 30 ip netns exec "$NETNS_ADMIN" "$cli" verify --ip "$unit_ip" || verify_status=$?
+netns_start 30 "$NETNS_ADMIN" "$cli" verify --ip "$unit_ip"
+netns_wait "$NETNS_PID" 35 || verify_status=$?
 
 step "Removing the namespaces and everything started in them"
 if [ "$verify_status" -ne 0 ]; then
