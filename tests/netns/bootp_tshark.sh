@@ -14,7 +14,9 @@ admin_mac=$(ip -n "$NETNS_ADMIN" -o link show dev "$NETNS_ADMIN_IF" | sed -n 's/
 netns_start 40 "$NETNS_UNIT" tshark -i "$NETNS_UNIT_IF" -n -c 6 -f "udp port 67 or udp port 68" -w "$capture" \
     >"$NETNS_TMP/tshark.out" 2>"$NETNS_TMP/tshark.err"
 tshark_pid=$NETNS_PID
-netns_await_text "$NETNS_TMP/tshark.err" "Capturing on" 30 || netns_fail "tshark never started: $(cat "$NETNS_TMP/tshark.err")"
+# "Capturing on" comes before the capture runs; the name of the open file comes once it does.
+netns_await_text "$NETNS_TMP/tshark.err" "File: \"$capture\"" 30 ||
+    netns_fail "tshark never started capturing: $(cat "$NETNS_TMP/tshark.err")"
 
 cli_start tshark --ip "$ip" --mask "$mask" --gateway "$gateway" --hw "$UNIT_HW"
 peer tshark --hw "$UNIT_HW" --xid "$xid" --wait-ms 1000
