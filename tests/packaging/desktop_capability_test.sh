@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The packaged desktop program, unpacked (not installed) and given its owner, mode and capability
+# by the package's own post-install step, does its main job for an unprivileged member of the
+# group wrenset: started from the admin side of a namespace pair as nobody, with
+# cap_net_bind_service alone, Admin > Configure with four good fields binds UDP port 67 and the
+# unit's request gets the five replies. Once the pre-removal step has taken the capability off,
+# the same Configure shows "Bind error", then "WSAEACCES:".
+#     desktop_capability_test.sh CLI PEER FD_AUDIT BUILD_DIR
+set -u
+build_dir=$4
+here=$(dirname "$0")
+source "$here/packaging_lib.sh"
+source "$here/../netns/bootp_lib.sh" "$1" "$2" "$3"
+netns_require setpriv unshare getcap findmnt dpkg-deb cpack
+
+pkg_scratch_dir
+scratch=$PKG_SCRATCH
+cleanup_scratch() {
+    local status=$?
+    rm -rf -- "$scratch"
+    (exit "$status")
+    netns_cleanup
+}
+trap cleanup_scratch EXIT
+
+pkg_build_deb "$build_dir" "$scratch/out"
+root="$scratch/root"
+mkdir -p "$root"
+dpkg-deb -x "$PKG_DEB" "$root"
+[ -f "$root/usr/bin/wrenset" ] || netns_fail "the package holds no /usr/bin/wrenset"
+dpkg-deb --control "$PKG_DEB" "$scratch/control"
+etc="$scratch/private/etc"
+pkg_private_etc "$etc"
+pkg_maintainer_script "$root" "$etc" "$scratch/control/postinst" configure >"$NETNS_TMP/postinst.log" 2>&1 ||
+    netns_fail "postinst configure failed: $(cat "$NETNS_TMP/postinst.log")"
+gid=$(pkg_group_id "$etc")
+[ -n "$gid" ] || netns_fail "postinst configure added no group wrenset"
+
+# The desktop program as the member starts it: nobody, in the group, with a home of its own.
+home="$scratch/home"
+mkdir -p "$home"
+chown nobody:nogroup "$home"
+member="$scratch/wrenset-as-member"
+printf '#!/bin/sh\nexec env -u XDG_RUNTIME_DIR HOME=%s setpriv --reuid=nobody --regid=nogroup --groups=%s %s\n' \
+    "$home" "$gid" "$root/usr/bin/wrenset" >"$member"
+chmod 0755 "$member"
+
+source "$here/../gui/gui_lib.sh"
+gui_require "$member"
+gui_setup
+
+# configure_from_menu: Admin > Configure, the four fields, Enter; waits for the dialog to close.
+configure_from_menu() {
+    gui_focus "$GUI_MAIN"
+    gui_key alt+a c
+    local dialog
+    dialog=$(gui_wait_window '^BootP Parameters$') || gui_fail "Admin > Configure opened no dialog"
+    gui_type "$UNIT_IP"
+    gui_key Tab
+    gui_type "$UNIT_MASK"
+    gui_key Tab
+    gui_type "$UNIT_GW"
+    gui_key Tab
+    gui_type "$UNIT_HW"
+    gui_key Return
+    gui_wait_closed "$dialog" "four good fields did not close the dialog"
+}
+
+exit_from_menu() {
+    gui_focus "$GUI_MAIN"
+    gui_key alt+a x
+    gui_wait_exit 20 || check_failed "$1: Admin > Exit ended with status $?"
+}
+
+# With the capability: the program runs as nobody, with cap_net_bind_service as its only
+# effective capability, and answers the unit.
+gui_start_wrenset "$NETNS_ADMIN"
+expect_eq "$(awk '/^Uid:/ { print $2, $3 } /^Groups:/ { print $2 } /^CapEff:/ { print $2 }' "/proc/$GUI_PID/status" |
+    tr '\n' ' ')" "65534 65534 $gid 0000000000000400 " "the running program's user, group and capabilities"
+configure_from_menu
+peer member --hw "$UNIT_HW" --xid 600d0067 --replies 5 --wait-ms 20000
+expect_file "$NETNS_TMP/member.replies" \
+    "$(expected_replies 5 "$NETNS_ADMIN_ADDRESS" "$NETNS_UNIT_IF" \
+        "$(expected_reply 600d0067 "$UNIT_HW" "$UNIT_IP" "$UNIT_MASK" "$UNIT_GW")")"$'\n' "with the capability: replies"
+exit_from_menu "with the capability"
+
+# Without it: the step's message, then the error's name, each in a box titled with the program's name.
+pkg_maintainer_script "$root" "$etc" "$scratch/control/prerm" remove >"$NETNS_TMP/prerm.log" 2>&1 ||
+    netns_fail "prerm remove failed: $(cat "$NETNS_TMP/prerm.log")"
+gui_start_wrenset "$NETNS_ADMIN"
+configure_from_menu
+for expected in "Bind error" "WSAEACCES:"; do
+    box=$(gui_wait_window '^wrenset$') || gui_fail "without the capability: no box saying '$expected'"
+    expect_eq "$(gui_message_text "$box")" "$expected" "without the capability: the message box"
+    gui_key Return
+    gui_wait_closed "$box" "the box saying '$expected' did not close"
+done
+exit_from_menu "without the capability"
+
+finish
