@@ -79,7 +79,7 @@ pkg_build_deb() {
     local build_dir=$1 out_dir=$2
     mkdir -p "$out_dir"
     if ! cpack --config "$build_dir/CPackConfig.cmake" -B "$out_dir" >"$out_dir/cpack.log" 2>&1; then
-        cat "$out_dir/cpack.log" >&2
+        cat "$out_dir/cpack.log" "$out_dir"/_CPack_Packages/*/DEB/PreinstallOutput.log >&2 2>/dev/null
         pkg_fail "cpack could not make the package"
     fi
     local debs=("$out_dir"/wrenset_*.deb)
