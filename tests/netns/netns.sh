@@ -142,7 +142,8 @@ netns_setup() {
         unit | uplink | none) ;;
         *) netns_fail "netns_setup: unknown route '$route' (unit, uplink or none)" ;;
     esac
-    local run="$$-$(printf '%04x' $((RANDOM % 65536)))"
+    local run
+    run="$$-$(printf "%04x" "$RANDOM")"
     NETNS_ADMIN="wrenset-admin-$run"
     NETNS_UNIT="wrenset-unit-$run"
     NETNS_ADMIN_IF=wadmin0
