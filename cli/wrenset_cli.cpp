@@ -36,8 +36,8 @@ constexpr char kUsage[] =
     "           Ctrl+C stops early. Needs root or the capability cap_net_bind_service.\n"
     "           --interface listens and replies on that interface only.\n"
     "verify     sends one SNMPv1 GetRequest from UDP port 10001 to port 161 of ADDRESS and, two\n"
-    "           seconds later, reports whether any answer has arrived. COMMUNITY is six ASCII\n"
-    "           characters (default \"public\").\n"
+    "           seconds later, reports whether any answer has arrived. COMMUNITY is six printable\n"
+    "           ASCII characters (default \"public\").\n"
     "\n"
     "Exit status: 0 success (a reply sent; the unit active), 1 the operation failed (no reply\n"
     "sent, a socket step failed; the unit not active), 2 a usage error or a rejected setting.\n";
