@@ -54,7 +54,7 @@ stats() {
 }
 
 median_of() {
-    sort -n "$1" | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+    sort -n "$1" | awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else printf "%.1f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 # One request from the unit's side; its latency in ns is appended to FILE.
