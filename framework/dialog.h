@@ -28,7 +28,6 @@ public:
     int MessageBox(const std::string& text, const std::string& title = {});
 
     int TemplateId() const { return m_templateId; }
-    bool IsWindowOpen() const { return m_window != nullptr; }
 
     // The showing's window, for the framework implementation only.
     DialogWindow* Window() const { return m_window; }

@@ -12,6 +12,7 @@
 #include "res/resource.h"
 #include "scripted_fixture.h"
 #include "ui/about_dlg.h"
+#include "ui/app_objects.h"
 #include "unit/parameters_dlg.h"
 
 namespace {
@@ -151,6 +152,18 @@ TEST(MainFrame, PaintsTheBlueItalicBannerAtTheMiddleOfTheClientArea) {
     EXPECT_TRUE(banner.fontItalic);
     EXPECT_EQ(banner.penWidth, 2);
     EXPECT_EQ(banner.penColor, 0x00FF0000u);
+}
+
+TEST(WrensetApp, InitInstanceShowsAndPaintsTheMainWindowBeforeTheLoopStarts) {
+    ASSERT_EQ(AfxGetApp(), &theApp);
+    EXPECT_EQ(theApp.InitInstance(), TRUE);
+    CFrameWnd* frame = AfxGetMainWnd();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(scripted::StateOf(*frame).loadedResourceId, IDR_MAINFRAME);
+    EXPECT_EQ(scripted::StateOf(*frame).showCommand, SW_SHOWNORMAL);
+    EXPECT_EQ(scripted::StateOf(*frame).updates, 1);
+    delete frame;
+    theApp.m_pMainWnd = nullptr;
 }
 
 TEST(AboutBox, OkEndsIt) {
