@@ -21,38 +21,9 @@ for _file in "$WRENSET_CLI" "$WRENSET_PEER" "$WRENSET_FD_AUDIT_LIB"; do
 done
 
 source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 CLI_AS=()
-
-FAILURES=0
-
-# Reports a failed check and carries on; the script ends with finish.
-check_failed() {
-    echo "FAIL: $*" >&2
-    FAILURES=$((FAILURES + 1))
-}
-
-expect_eq() {
-    local actual=$1 expected=$2 what=$3
-    [ "$actual" = "$expected" ] || check_failed "$what: expected '$expected', got '$actual'"
-}
-
-# Compares a file with the expected text, line by line, showing the difference.
-expect_file() {
-    local file=$1 expected=$2 what=$3
-    if ! diff -u --label expected --label "$what" <(printf '%s' "$expected") "$file" >&2; then
-        check_failed "$what differs from the expected text"
-    fi
-}
-
-finish() {
-    if [ "$FAILURES" -gt 0 ]; then
-        echo "$FAILURES check(s) failed" >&2
-        exit 1
-    fi
-    echo "all checks passed"
-    exit 0
-}
 
 # cli_start NAME CONFIGURE-ARGS...
 # Starts `wrenset-cli configure` in the admin namespace and returns once it waits for its first
@@ -72,10 +43,7 @@ cli_start() {
 # cli_finish NAME: waits for the run that cli_start began; sets CLI_STATUS.
 cli_finish() {
     local name=$1
-    CLI_STATUS=0
-    netns_wait "$CLI_PID" 30 || CLI_STATUS=$?
-    [ "$CLI_STATUS" -ne 124 ] || check_failed "$name: wrenset-cli did not end in time"
-    check_descriptors "$name"
+    cli_wait "$name" "$CLI_PID" "$AUDIT_DIR/$name"
 }
 
 # cli_run NAME CONFIGURE-ARGS...: a run that ends by itself; sets CLI_STATUS.
@@ -86,15 +54,6 @@ cli_run() {
         WRENSET_FD_AUDIT="$AUDIT_DIR/$name" "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
     CLI_PID=$NETNS_PID
     cli_finish "$name"
-}
-
-check_descriptors() {
-    local name=$1 audit="$AUDIT_DIR/$1"
-    if ! [ -f "$audit" ] || [ "$(tail -n 1 "$audit")" != end ]; then
-        check_failed "$name: the descriptor audit never ran at exit"
-    elif [ "$(wc -l <"$audit")" -ne 1 ]; then
-        check_failed "$name: wrenset-cli left descriptors open at exit: $(head -n -1 "$audit" | tr '\n' ' ')"
-    fi
 }
 
 # peer NAME [--namespace NS --device IFACE] BOOTP-ARGS...

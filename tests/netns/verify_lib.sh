@@ -20,36 +20,7 @@ for _file in "$WRENSET_CLI" "$WRENSET_PEER" "$WRENSET_ANSWERER" "$WRENSET_FD_AUD
 done
 
 source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
-
-FAILURES=0
-
-# Reports a failed check and carries on; the script ends with finish.
-check_failed() {
-    echo "FAIL: $*" >&2
-    FAILURES=$((FAILURES + 1))
-}
-
-expect_eq() {
-    local actual=$1 expected=$2 what=$3
-    [ "$actual" = "$expected" ] || check_failed "$what: expected '$expected', got '$actual'"
-}
-
-# Compares a file with the expected text, showing the difference.
-expect_file() {
-    local file=$1 expected=$2 what=$3
-    if ! diff -u --label expected --label "$what" <(printf '%s' "$expected") "$file" >&2; then
-        check_failed "$what differs from the expected text"
-    fi
-}
-
-finish() {
-    if [ "$FAILURES" -gt 0 ]; then
-        echo "$FAILURES check(s) failed" >&2
-        exit 1
-    fi
-    echo "all checks passed"
-    exit 0
-}
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 # cli_verify NAME [--namespace NS] [--strace] VERIFY-ARGS...: runs `wrenset-cli verify` in the
 # admin namespace (or NS) to its end; output goes to $NETNS_TMP/NAME.out and NAME.err. With
@@ -73,14 +44,7 @@ cli_verify() {
              -E ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" "$WRENSET_CLI")
     fi
     netns_start 30 "$namespace" "${run[@]}" verify "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
-    CLI_STATUS=0
-    netns_wait "$NETNS_PID" 30 || CLI_STATUS=$?
-    [ "$CLI_STATUS" -ne 124 ] || check_failed "$name: wrenset-cli did not end in time"
-    if ! [ -f "$audit" ] || [ "$(tail -n 1 "$audit")" != end ]; then
-        check_failed "$name: the descriptor audit never ran at exit"
-    elif [ "$(wc -l <"$audit")" -ne 1 ]; then
-        check_failed "$name: wrenset-cli left descriptors open at exit: $(head -n -1 "$audit" | tr '\n' ' ')"
-    fi
+    cli_wait "$name" "$NETNS_PID" "$audit"
 }
 
 # expect_verify NAME STATUS STDOUT STDERR: the run's exit status and its exact output; STDOUT

@@ -25,11 +25,11 @@ cases=(
 for row in "${cases[@]}"; do
     IFS='|' read -r size scaling fuzz <<<"$row"
     icon="$icon_dir/${size}x${size}/wrenset.png"
-    [ -f "$icon" ] || { pkg_check_failed "no icon $icon"; continue; }
+    [ -f "$icon" ] || { check_failed "no icon $icon"; continue; }
     # shellcheck disable=SC2086
     convert "$xpm" $scaling "PNG32:$work/reference-$size.png" || pkg_fail "ImageMagick cannot read $xpm"
     differing=$(compare -metric AE -fuzz "$fuzz" "$work/reference-$size.png" "$icon" null: 2>&1)
-    pkg_expect_eq "$differing" 0 "pixels of the ${size}x${size} icon that differ from the XPM's"
+    expect_eq "$differing" 0 "pixels of the ${size}x${size} icon that differ from the XPM's"
 done
 
-pkg_finish
+finish

@@ -21,40 +21,38 @@ fi
 rm -f -- "$dest.log"
 
 installed=$(cd "$dest" && find . ! -type d | sed 's/^\.//' | LC_ALL=C sort)
-if ! diff -u --label expected --label installed <(pkg_expected_files "$with_gui") <(echo "$installed") >&2; then
-    pkg_check_failed "the installed files differ from the expected list"
-fi
+expect_file <(echo "$installed") "$(pkg_expected_files "$with_gui")"$'\n' "the list of the installed files"
 
 for program in wrenset-cli wrenset; do
     [ "$program" = wrenset-cli ] || [ "$with_gui" = ON ] || continue
-    [ -x "$dest/usr/bin/$program" ] || pkg_check_failed "/usr/bin/$program is not executable"
+    [ -x "$dest/usr/bin/$program" ] || check_failed "/usr/bin/$program is not executable"
     file -b "$dest/usr/bin/$program" | grep -q '^ELF 64-bit LSB pie executable' ||
-        pkg_check_failed "/usr/bin/$program is not an executable: $(file -b "$dest/usr/bin/$program")"
+        check_failed "/usr/bin/$program is not an executable: $(file -b "$dest/usr/bin/$program")"
 done
 "$dest/usr/bin/wrenset-cli" --version | grep -qx 'Wrenset        Version  2.0' ||
-    pkg_check_failed "the installed wrenset-cli does not print its version"
+    check_failed "the installed wrenset-cli does not print its version"
 
 for page in "$dest"/usr/share/man/man1/*.1.gz; do
     warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || pkg_check_failed "$(basename "$page") renders with warnings: $warnings"
+    [ -z "$warnings" ] || check_failed "$(basename "$page") renders with warnings: $warnings"
     gzip -dc "$page" | cmp -s - "$source_dir/packaging/$(basename "$page" .gz)" ||
-        pkg_check_failed "$(basename "$page") is not the compressed source page"
+        check_failed "$(basename "$page") is not the compressed source page"
 done
 
 if [ "$with_gui" = ON ]; then
     entry="$dest/usr/share/applications/wrenset.desktop"
-    validation=$(desktop-file-validate "$entry" 2>&1) || pkg_check_failed "desktop-file-validate: $validation"
-    [ -z "$validation" ] || pkg_check_failed "desktop-file-validate has remarks: $validation"
+    validation=$(desktop-file-validate "$entry" 2>&1) || check_failed "desktop-file-validate: $validation"
+    [ -z "$validation" ] || check_failed "desktop-file-validate has remarks: $validation"
     # The entry starts the installed program, by the name of the installed icon, in the Network menu.
-    pkg_expect_eq "$(sed -n 's/^Exec=//p' "$entry")" wrenset "the entry's Exec"
-    pkg_expect_eq "$(sed -n 's/^Icon=//p' "$entry")" wrenset "the entry's Icon"
-    pkg_expect_eq "$(sed -n 's/^Categories=//p' "$entry")" "Network;" "the entry's Categories"
-    pkg_expect_eq "$(sed -n 's/^Terminal=//p' "$entry")" false "the entry's Terminal"
+    expect_eq "$(sed -n 's/^Exec=//p' "$entry")" wrenset "the entry's Exec"
+    expect_eq "$(sed -n 's/^Icon=//p' "$entry")" wrenset "the entry's Icon"
+    expect_eq "$(sed -n 's/^Categories=//p' "$entry")" "Network;" "the entry's Categories"
+    expect_eq "$(sed -n 's/^Terminal=//p' "$entry")" false "the entry's Terminal"
     for size in "${PKG_ICON_SIZES[@]}"; do
         icon="$dest/usr/share/icons/hicolor/${size}x${size}/apps/wrenset.png"
-        pkg_expect_eq "$(file -b "$icon")" "PNG image data, $size x $size, 8-bit/color RGBA, non-interlaced" \
+        expect_eq "$(file -b "$icon")" "PNG image data, $size x $size, 8-bit/color RGBA, non-interlaced" \
             "the ${size}x${size} icon"
     done
 fi
 
-pkg_finish
+finish

@@ -37,38 +37,38 @@ unpack() {
 expect_programs() {
     local root=$1 what=$2 owner=$3 mode=$4 capability=$5 program
     for program in "${programs[@]}"; do
-        pkg_expect_eq "$(stat -c '%U:%g %a' "$root$program")" "$owner $mode" "$what: owner and mode of $program"
-        pkg_expect_eq "$(getcap "$root$program" | awk '{ print $2 }')" "$capability" "$what: capability of $program"
+        expect_eq "$(stat -c '%U:%g %a' "$root$program")" "$owner $mode" "$what: owner and mode of $program"
+        expect_eq "$(getcap "$root$program" | awk '{ print $2 }')" "$capability" "$what: capability of $program"
     done
 }
 
 root="$work/root"
 unpack "$root"
 pkg_maintainer_script "$root" "$etc" "$work/control/postinst" configure >"$work/first.log" 2>&1 ||
-    pkg_check_failed "postinst configure failed: $(cat "$work/first.log")"
+    check_failed "postinst configure failed: $(cat "$work/first.log")"
 gid=$(pkg_group_id "$etc")
 [ -n "$gid" ] || pkg_fail "postinst configure added no group wrenset"
 first_system_gid=$(sed -n 's/^FIRST_SYSTEM_GID=//p' "$etc/adduser.conf")
 last_system_gid=$(sed -n 's/^LAST_SYSTEM_GID=//p' "$etc/adduser.conf")
 [ "$gid" -ge "${first_system_gid:-100}" ] && [ "$gid" -le "${last_system_gid:-999}" ] ||
-    pkg_check_failed "the group wrenset ($gid) is not a system group"
+    check_failed "the group wrenset ($gid) is not a system group"
 expect_programs "$root" "after configure" "root:$gid" 750 cap_net_bind_service=ep
-pkg_expect_eq "$(md5sum </etc/group)" "$host_groups" "the machine's own /etc/group"
+expect_eq "$(md5sum </etc/group)" "$host_groups" "the machine's own /etc/group"
 
 pkg_maintainer_script "$root" "$etc" "$work/control/postinst" configure >"$work/again.log" 2>&1 ||
-    pkg_check_failed "a second postinst configure failed: $(cat "$work/again.log")"
-pkg_expect_eq "$(grep -c '^wrenset:' "$etc/group")" 1 "groups named wrenset after a second configure"
-pkg_expect_eq "$(pkg_group_id "$etc")" "$gid" "the group's id after a second configure"
+    check_failed "a second postinst configure failed: $(cat "$work/again.log")"
+expect_eq "$(grep -c '^wrenset:' "$etc/group")" 1 "groups named wrenset after a second configure"
+expect_eq "$(pkg_group_id "$etc")" "$gid" "the group's id after a second configure"
 expect_programs "$root" "after a second configure" "root:$gid" 750 cap_net_bind_service=ep
 
 pkg_maintainer_script "$root" "$etc" "$work/control/prerm" upgrade 2.0-1 >"$work/prerm.log" 2>&1 ||
-    pkg_check_failed "prerm upgrade failed: $(cat "$work/prerm.log")"
+    check_failed "prerm upgrade failed: $(cat "$work/prerm.log")"
 expect_programs "$root" "after prerm upgrade" "root:$gid" 750 ""
 pkg_maintainer_script "$root" "$etc" "$work/control/postinst" abort-upgrade 2.0-1 >"$work/abort.log" 2>&1 ||
-    pkg_check_failed "postinst abort-upgrade failed: $(cat "$work/abort.log")"
+    check_failed "postinst abort-upgrade failed: $(cat "$work/abort.log")"
 expect_programs "$root" "after postinst abort-upgrade" "root:$gid" 750 cap_net_bind_service=ep
 pkg_maintainer_script "$root" "$etc" "$work/control/prerm" remove >"$work/remove.log" 2>&1 ||
-    pkg_check_failed "prerm remove failed: $(cat "$work/remove.log")"
+    check_failed "prerm remove failed: $(cat "$work/remove.log")"
 expect_programs "$root" "after prerm remove" "root:$gid" 750 ""
 
 # A file system without file capabilities: setcap fails, the step warns and still succeeds.
@@ -81,11 +81,11 @@ unpack "$root"
 status=0
 PATH="$stub:$PATH" pkg_maintainer_script "$root" "$etc" "$work/control/postinst" configure \
     >"$work/nocap.out" 2>"$work/nocap.err" || status=$?
-pkg_expect_eq "$status" 0 "postinst configure where setcap fails: exit status"
+expect_eq "$status" 0 "postinst configure where setcap fails: exit status"
 for program in "${programs[@]}"; do
     grep -qF "setcap cap_net_bind_service=+ep $program failed" "$work/nocap.err" ||
-        pkg_check_failed "no warning for $program where setcap fails: $(cat "$work/nocap.err")"
+        check_failed "no warning for $program where setcap fails: $(cat "$work/nocap.err")"
 done
 expect_programs "$root" "where setcap fails" "root:$gid" 750 ""
 
-pkg_finish
+finish

@@ -12,7 +12,7 @@ command -v man >/dev/null || pkg_fail "needs man (scripts/setup.sh installs man-
 
 for source in "$page" "$source_dir/packaging/wrenset.1"; do
     warnings=$(MANWIDTH=80 man --warnings -l "$source" 2>&1 >/dev/null)
-    [ -z "$warnings" ] || pkg_check_failed "$(basename "$source") renders with warnings: $warnings"
+    [ -z "$warnings" ] || check_failed "$(basename "$source") renders with warnings: $warnings"
 done
 
 help=$("$cli" --help) || pkg_fail "wrenset-cli --help failed"
@@ -24,15 +24,15 @@ section() {
 }
 
 help_synopsis=$(sed -n '/^Usage:$/,/^$/ { /^  /{ s/^  //; p } }' <<<"$help")
-pkg_expect_eq "$(section SYNOPSIS | sed '/^$/d')" "$help_synopsis" "the page's synopsis"
+expect_eq "$(section SYNOPSIS | sed '/^$/d')" "$help_synopsis" "the page's synopsis"
 
 long_options() { grep -oE -- '--[a-z]+' | LC_ALL=C sort -u; }
-pkg_expect_eq "$(section OPTIONS | grep -E '^-' | long_options | tr '\n' ' ')" \
+expect_eq "$(section OPTIONS | grep -E '^-' | long_options | tr '\n' ' ')" \
     "$(long_options <<<"$help" | tr '\n' ' ')" "the options the page lists"
 
 help_codes=$(sed -n '/^Exit status:/,$p' <<<"$help" | tr '\n' ' ' | grep -oE '(: |, )[0-9] ' | tr -dc '0-9\n' |
     sed '/^$/d' | tr '\n' ' ')
-pkg_expect_eq "$(section 'EXIT STATUS' | grep -E '^[0-9]+ ' | cut -d' ' -f1 | tr '\n' ' ')" "$help_codes" \
+expect_eq "$(section 'EXIT STATUS' | grep -E '^[0-9]+ ' | cut -d' ' -f1 | tr '\n' ' ')" "$help_codes" \
     "the exit codes the page lists"
 
 # Facts that both texts state, each as a pattern that both must match.
@@ -52,8 +52,8 @@ facts=(
 flat_help=$(tr '\n' ' ' <<<"$help" | tr -s ' ')
 flat_page=$(tr '\n' ' ' <<<"$rendered" | tr -s ' ')
 for fact in "${facts[@]}"; do
-    grep -qE -- "$fact" <<<"$flat_help" || pkg_check_failed "--help does not say '$fact'"
-    grep -qE -- "$fact" <<<"$flat_page" || pkg_check_failed "the manual page does not say '$fact'"
+    grep -qE -- "$fact" <<<"$flat_help" || check_failed "--help does not say '$fact'"
+    grep -qE -- "$fact" <<<"$flat_page" || check_failed "the manual page does not say '$fact'"
 done
 
-pkg_finish
+finish

@@ -4,8 +4,7 @@
 #       Skip (exit 77) or fail (exit 1) the script; with the environment variable CI set, a skip
 #       fails instead.
 #
-#   pkg_check_failed MESSAGE, pkg_expect_eq ACTUAL EXPECTED WHAT, pkg_finish
-#       A failed check is reported and counted, and the script carries on; pkg_finish ends it.
+#   check_failed, expect_eq, expect_file and finish come from the namespace tests' checks.sh.
 #
 #   pkg_expected_files WITH_GUI
 #       The files that the install rules and the package hold under /usr, one a line, sorted.
@@ -24,8 +23,9 @@
 #       group that the script adds lives in that copy only, and the machine's own /etc is never
 #       touched. pkg_private_etc ETC makes such a copy; pkg_group_id ETC reads the group's id.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../netns/checks.sh"
+
 PKG_SKIP_CODE=77
-PKG_FAILURES=0
 PKG_ICON_SIZES=(16 32 64 128 256)
 
 pkg_fail() {
@@ -39,24 +39,6 @@ pkg_skip() {
     fi
     echo "SKIP: $*" >&2
     exit "$PKG_SKIP_CODE"
-}
-
-pkg_check_failed() {
-    echo "FAIL: $*" >&2
-    PKG_FAILURES=$((PKG_FAILURES + 1))
-}
-
-pkg_expect_eq() {
-    [ "$1" = "$2" ] || pkg_check_failed "$3: expected '$2', got '$1'"
-}
-
-pkg_finish() {
-    if [ "$PKG_FAILURES" -gt 0 ]; then
-        echo "$PKG_FAILURES check(s) failed" >&2
-        exit 1
-    fi
-    echo "all checks passed"
-    exit 0
 }
 
 pkg_expected_files() {
