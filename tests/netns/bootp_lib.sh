@@ -31,9 +31,7 @@ CLI_AS=()
 cli_start() {
     local name=$1
     shift
-    netns_start 60 "$NETNS_ADMIN" "${CLI_AS[@]}" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" \
-        WRENSET_FD_AUDIT="$AUDIT_DIR/$name" "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
-    CLI_PID=$NETNS_PID
+    cli_launch 60 "$name" "$@"
     if ! netns_await_text "$NETNS_TMP/$name.err" "(attempt 1 of 101)" 10; then
         cat "$NETNS_TMP/$name.err" >&2
         netns_fail "$name: wrenset-cli never started waiting"
@@ -50,10 +48,18 @@ cli_finish() {
 cli_run() {
     local name=$1
     shift
-    netns_start 30 "$NETNS_ADMIN" "${CLI_AS[@]}" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" \
+    cli_launch 30 "$name" "$@"
+    cli_finish "$name"
+}
+
+# cli_launch SECONDS NAME CONFIGURE-ARGS...: `wrenset-cli configure` in the admin namespace, with
+# the audit preloaded, ended after SECONDS at the latest; sets CLI_PID.
+cli_launch() {
+    local seconds=$1 name=$2
+    shift 2
+    netns_start "$seconds" "$NETNS_ADMIN" "${CLI_AS[@]}" env LD_PRELOAD="$WRENSET_FD_AUDIT_LIB" \
         WRENSET_FD_AUDIT="$AUDIT_DIR/$name" "$WRENSET_CLI" configure "$@" >"$NETNS_TMP/$name.out" 2>"$NETNS_TMP/$name.err"
     CLI_PID=$NETNS_PID
-    cli_finish "$name"
 }
 
 # peer NAME [--namespace NS --device IFACE] BOOTP-ARGS...
