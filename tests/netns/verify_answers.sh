@@ -33,9 +33,7 @@ while read -r name verdict arguments; do
     [ "$arguments" != - ] || continue
 
     # The peer answers its one request, even a late one, before the next row begins.
-    status=0
-    netns_wait "$ANSWERER_PID" 10 || status=$?
-    expect_eq "$status" 0 "$name: the answerer's exit status"
+    expect_success "$ANSWERER_PID" "$name: the answerer's exit status"
     expected="ready"$'\n'"$(answerer_request_line 1)"$'\n'
     # shellcheck disable=SC2086
     set -- $arguments

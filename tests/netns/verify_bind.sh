@@ -42,9 +42,7 @@ expect_file <(socket_story "$NETNS_TMP/held.trace") "$(printf '%s\n' socket "bin
 netns_stop "$HOLD_PID"
 cli_verify free --ip "$UNIT_IP"
 expect_verify free 0 "$ACTIVE" ""
-status=0
-netns_wait "$ANSWERER_PID" 10 || status=$?
-expect_eq "$status" 0 "the answerer's exit status"
+expect_success "$ANSWERER_PID" "the answerer's exit status"
 expect_file <(grep '^request' "$NETNS_TMP/unit-answerer.peer") "$(answerer_request_line 1)"$'\n' \
     "what reached the unit end: only the request of the run with the port free"
 finish

@@ -56,6 +56,14 @@ expect_verify() {
     expect_file "$NETNS_TMP/$name.err" "${err:+$err$'\n'}" "$name: standard error"
 }
 
+# expect_success PID WHAT: waits at most 10 s for a process that netns_start started; a failed
+# check, WHAT being its exit status, unless that is 0.
+expect_success() {
+    local status=0
+    netns_wait "$1" 10 || status=$?
+    expect_eq "$status" 0 "$2"
+}
+
 # snmpd_start NAME NAMESPACE ADDRESS COMMUNITY...: net-snmp's agent on ADDRESS:161 in NAMESPACE,
 # answering reads with each COMMUNITY, from its own configuration, pid file, log and persistent
 # folder only. Returns once it listens; sets SNMPD_PID, and SNMPD_LOG, in which the agent notes
