@@ -10,6 +10,7 @@ set -euo pipefail
 here=$(dirname "$0")
 . "$here/../netns/netns.sh"
 . "$here/../netns/snmpd_unit.sh"
+. "$here/../netns/bootp_reply.sh"
 . "$here/gui_lib.sh"
 peer=$2
 netns_require snmpd ss
@@ -22,20 +23,6 @@ unit_ip=192.0.2.50
 mask=255.255.255.0
 gateway=192.0.2.1
 xid=0badcafe
-
-hex_address() {
-    local a b c d
-    IFS=. read -r a b c d <<<"$1"
-    printf '%02x%02x%02x%02x' "$a" "$b" "$c" "$d"
-}
-zeros() { printf '%0*d' $(($1 * 2)) 0; }
-
-# The reply, byte for byte: op, htype, hlen, hops; xid; secs 0x64 0x00, flags; ciaddr, yiaddr;
-# siaddr, giaddr; chaddr and its rest; sname and file; the cookie, the mask and router options,
-# the end and the rest of the vendor area.
-expected_reply=$(printf '%s' 02010600 "$xid" 64000000 "$(zeros 4)" "$(hex_address "$unit_ip")" "$(zeros 8)" \
-    "${NETNS_UNIT_MAC//:/}" "$(zeros 10)" "$(zeros 192)" 63825363 0104 "$(hex_address "$mask")" \
-    0304 "$(hex_address "$gateway")" ff "$(zeros 47)")
 
 gui_start_wrenset "$NETNS_ADMIN"
 gui_screenshot "$GUI_MAIN" "$GUI_TMP/main.png"
@@ -68,10 +55,8 @@ gui_no_window '^BootP Parameters$' || gui_fail "the dialog is viewable while the
 timeout 60 ip netns exec "$NETNS_UNIT" "$peer" bootp --device "$NETNS_UNIT_IF" --hw "$NETNS_UNIT_MAC" \
     --xid "$xid" --replies 5 --wait-ms 20000 >"$GUI_TMP/replies" 2>"$GUI_TMP/peer.err" ||
     gui_fail "the unit got no five replies: $(cat "$GUI_TMP/replies" "$GUI_TMP/peer.err")"
-expected=""
-for n in 1 2 3 4 5; do
-    expected+="reply $n from $NETNS_ADMIN_ADDRESS:67 to 255.255.255.255:68 on $NETNS_UNIT_IF length 300 $expected_reply"$'\n'
-done
+expected="$(expected_replies 5 "$NETNS_ADMIN_ADDRESS" "$NETNS_UNIT_IF" \
+    "$(expected_reply "$xid" "$NETNS_UNIT_MAC" "$unit_ip" "$mask" "$gateway")")"$'\n'
 [ "$(cat "$GUI_TMP/replies")"$'\n' = "$expected" ] ||
     gui_fail "replies differ; got:"$'\n'"$(cat "$GUI_TMP/replies")"$'\n'"expected:"$'\n'"$expected"
 echo "the unit got five replies" >&2

@@ -22,6 +22,7 @@ done
 
 source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/bootp_reply.sh"
 
 CLI_AS=()
 
@@ -90,41 +91,6 @@ peer_place() {
     if [ "${2:-}" = --namespace ]; then
         PEER_NAMESPACE=$3 PEER_DEVICE=$5 PEER_SHIFT=5
     fi
-}
-
-# The dotted address as eight hex digits.
-address_hex() {
-    local IFS=.
-    # shellcheck disable=SC2086
-    printf '%02x%02x%02x%02x' $1
-}
-
-zeros() {
-    printf "%0$(($1 * 2))d" 0
-}
-
-# expected_reply XID HW IP MASK GW: the 300-byte reply as lower-case hex, built field by field.
-expected_reply() {
-    local xid=$1 hw=${2//:/} ip=$3 mask=$4 gw=$5
-    printf '%s' "02" "01" "06" "00"                   #   0 op, htype, hlen, hops
-    printf '%s' "${xid,,}"                            #   4 xid
-    printf '%s' "6400" "0000"                         #   8 secs (0x64 first), flags
-    printf '%s' "$(zeros 4)" "$(address_hex "$ip")"   #  12 ciaddr, yiaddr
-    printf '%s' "$(zeros 4)" "$(zeros 4)"             #  20 siaddr, giaddr
-    printf '%s' "${hw,,}" "$(zeros 10)"               #  28 chaddr and its rest
-    printf '%s' "$(zeros 64)" "$(zeros 128)"          #  44 sname, 108 file
-    printf '%s' "63825363"                            # 236 magic cookie
-    printf '%s' "0104" "$(address_hex "$mask")"       # 240 subnet mask option
-    printf '%s' "0304" "$(address_hex "$gw")"         # 246 router option
-    printf '%s' "ff" "$(zeros 47)"                    # 252 end, rest of the vendor area
-}
-
-# expected_replies COUNT FROM DEVICE HEX: the lines the peer prints for COUNT such replies.
-expected_replies() {
-    local count=$1 from=$2 device=$3 hex=$4 n
-    for ((n = 1; n <= count; n++)); do
-        echo "reply $n from $from:67 to 255.255.255.255:68 on $device length 300 $hex"
-    done
 }
 
 # The progress lines of a run that answered after ATTEMPTS attempts on the unit link.
