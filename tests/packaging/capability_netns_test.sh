@@ -12,33 +12,13 @@ source "$(dirname "$0")/packaging_lib.sh"
 source "$(dirname "$0")/../netns/bootp_lib.sh" "$1" "$2" "$3"
 netns_require setpriv unshare getcap findmnt dpkg-deb cpack
 
-pkg_scratch_dir
-scratch=$PKG_SCRATCH
-cleanup() {
-    local status=$?
-    rm -rf -- "$scratch"
-    (exit "$status")
-    netns_cleanup
-}
-trap cleanup EXIT
-
-pkg_build_deb "$build_dir" "$scratch/out"
-root="$scratch/root"
-mkdir -p "$root"
-dpkg-deb -x "$PKG_DEB" "$root"
-dpkg-deb --control "$PKG_DEB" "$scratch/control"
-etc="$scratch/private/etc"
-pkg_private_etc "$etc"
-pkg_maintainer_script "$root" "$etc" "$scratch/control/postinst" configure >"$NETNS_TMP/postinst.log" 2>&1 ||
-    netns_fail "postinst configure failed: $(cat "$NETNS_TMP/postinst.log")"
-gid=$(pkg_group_id "$etc")
-[ -n "$gid" ] || netns_fail "postinst configure added no group wrenset"
-packaged_cli="$root/usr/bin/wrenset-cli"
+pkg_configured_package "$build_dir"
+packaged_cli="$PKG_ROOT/usr/bin/wrenset-cli"
 expect_eq "$(getcap "$packaged_cli" | awk '{ print $2 }')" cap_net_bind_service=ep "the packaged program's capability"
 expect_eq "$(ip netns exec "$NETNS_ADMIN" cat /proc/sys/net/ipv4/ip_unprivileged_port_start)" 1024 \
     "the first unprivileged port in the admin namespace"
 
-member=(setpriv --reuid=nobody --regid=nogroup --groups="$gid")
+member=(setpriv --reuid=nobody --regid=nogroup --groups="$PKG_GID")
 configure=(--ip "$UNIT_IP" --mask "$UNIT_MASK" --gateway "$UNIT_GW" --hw "$UNIT_HW")
 
 # packaged_start NAME: starts the packaged program's configure as a member of the group. The
@@ -71,7 +51,7 @@ if ! netns_await_text "$NETNS_TMP/member.err" "(attempt 1 of 101)" 10; then
     netns_fail "the packaged wrenset-cli never started waiting"
 fi
 # nobody's real and effective ids, the group, and of all capabilities only cap_net_bind_service.
-expect_eq "$(running_credentials)" "uid 65534 65534 gid 65534 groups $gid effective 0000000000000400" \
+expect_eq "$(running_credentials)" "uid 65534 65534 gid 65534 groups $PKG_GID effective 0000000000000400" \
     "the running program's credentials"
 peer member --hw "$UNIT_HW" --xid 5afe0067 --wait-ms 2000
 packaged_finish
@@ -82,8 +62,7 @@ expect_file "$NETNS_TMP/member.replies" \
 expect_file "$NETNS_TMP/member.err" "$(answered_progress 1 "$UNIT_HW")"$'\n' "with the capability: standard error"
 expect_file "$NETNS_TMP/member.out" "" "with the capability: standard output"
 
-pkg_maintainer_script "$root" "$etc" "$scratch/control/prerm" remove >"$NETNS_TMP/prerm.log" 2>&1 ||
-    netns_fail "prerm remove failed: $(cat "$NETNS_TMP/prerm.log")"
+pkg_packaged_step prerm remove
 expect_eq "$(getcap "$packaged_cli")" "" "the capability after prerm remove"
 packaged_start without
 packaged_finish

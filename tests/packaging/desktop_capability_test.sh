@@ -13,36 +13,16 @@ source "$here/packaging_lib.sh"
 source "$here/../netns/bootp_lib.sh" "$1" "$2" "$3"
 netns_require setpriv unshare getcap findmnt dpkg-deb cpack
 
-pkg_scratch_dir
-scratch=$PKG_SCRATCH
-cleanup_scratch() {
-    local status=$?
-    rm -rf -- "$scratch"
-    (exit "$status")
-    netns_cleanup
-}
-trap cleanup_scratch EXIT
-
-pkg_build_deb "$build_dir" "$scratch/out"
-root="$scratch/root"
-mkdir -p "$root"
-dpkg-deb -x "$PKG_DEB" "$root"
-[ -f "$root/usr/bin/wrenset" ] || netns_fail "the package holds no /usr/bin/wrenset"
-dpkg-deb --control "$PKG_DEB" "$scratch/control"
-etc="$scratch/private/etc"
-pkg_private_etc "$etc"
-pkg_maintainer_script "$root" "$etc" "$scratch/control/postinst" configure >"$NETNS_TMP/postinst.log" 2>&1 ||
-    netns_fail "postinst configure failed: $(cat "$NETNS_TMP/postinst.log")"
-gid=$(pkg_group_id "$etc")
-[ -n "$gid" ] || netns_fail "postinst configure added no group wrenset"
+pkg_configured_package "$build_dir"
+[ -f "$PKG_ROOT/usr/bin/wrenset" ] || netns_fail "the package holds no /usr/bin/wrenset"
 
 # The desktop program as the member starts it: nobody, in the group, with a home of its own.
-home="$scratch/home"
+home="$PKG_SCRATCH/home"
 mkdir -p "$home"
 chown nobody:nogroup "$home"
-member="$scratch/wrenset-as-member"
+member="$PKG_SCRATCH/wrenset-as-member"
 printf '#!/bin/sh\nexec env -u XDG_RUNTIME_DIR HOME=%s setpriv --reuid=nobody --regid=nogroup --groups=%s %s\n' \
-    "$home" "$gid" "$root/usr/bin/wrenset" >"$member"
+    "$home" "$PKG_GID" "$PKG_ROOT/usr/bin/wrenset" >"$member"
 chmod 0755 "$member"
 
 source "$here/../gui/gui_lib.sh"
@@ -76,7 +56,7 @@ exit_from_menu() {
 # effective capability, and answers the unit.
 gui_start_wrenset "$NETNS_ADMIN"
 expect_eq "$(awk '/^Uid:/ { print $2, $3 } /^Groups:/ { print $2 } /^CapEff:/ { print $2 }' "/proc/$GUI_PID/status" |
-    tr '\n' ' ')" "65534 65534 $gid 0000000000000400 " "the running program's user, group and capabilities"
+    tr '\n' ' ')" "65534 65534 $PKG_GID 0000000000000400 " "the running program's user, group and capabilities"
 configure_from_menu
 peer member --hw "$UNIT_HW" --xid 600d0067 --replies 5 --wait-ms 20000
 expect_file "$NETNS_TMP/member.replies" \
@@ -85,8 +65,7 @@ expect_file "$NETNS_TMP/member.replies" \
 exit_from_menu "with the capability"
 
 # Without it: the step's message, then the error's name, each in a box titled with the program's name.
-pkg_maintainer_script "$root" "$etc" "$scratch/control/prerm" remove >"$NETNS_TMP/prerm.log" 2>&1 ||
-    netns_fail "prerm remove failed: $(cat "$NETNS_TMP/prerm.log")"
+pkg_packaged_step prerm remove
 gui_start_wrenset "$NETNS_ADMIN"
 configure_from_menu
 for expected in "Bind error" "WSAEACCES:"; do

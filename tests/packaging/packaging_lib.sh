@@ -22,6 +22,16 @@
 #       (DPKG_ROOT), in a mount namespace of its own in which /etc is the private copy ETC: the
 #       group that the script adds lives in that copy only, and the machine's own /etc is never
 #       touched. pkg_private_etc ETC makes such a copy; pkg_group_id ETC reads the group's id.
+#
+#   pkg_configured_package BUILD_DIR
+#       For the tests that run the packaged programs in a namespace pair, after netns_setup:
+#       makes a scratch folder (pkg_scratch_dir) that goes at exit before the namespaces do;
+#       unpacks the package made from BUILD_DIR in $PKG_ROOT, its maintainer scripts in
+#       $PKG_CONTROL and a private /etc in $PKG_ETC, and runs the post-install step there. Sets
+#       PKG_GID to the id of the group wrenset that the step added.
+#   pkg_packaged_step SCRIPT ARG...
+#       Runs that package's maintainer script SCRIPT (postinst, prerm) with ARG...; fails the
+#       test, showing the script's output, if the script fails.
 
 source "$(dirname "${BASH_SOURCE[0]}")/../netns/checks.sh"
 
@@ -103,4 +113,32 @@ pkg_maintainer_script() {
 
 pkg_group_id() {
     awk -F: '$1 == "wrenset" { print $3 }' "$1/group"
+}
+
+pkg_configured_package() {
+    local build_dir=$1
+    pkg_scratch_dir
+    trap pkg_cleanup_scratch_and_namespaces EXIT
+    pkg_build_deb "$build_dir" "$PKG_SCRATCH/out"
+    PKG_ROOT="$PKG_SCRATCH/root" PKG_CONTROL="$PKG_SCRATCH/control" PKG_ETC="$PKG_SCRATCH/private/etc"
+    mkdir -p "$PKG_ROOT"
+    dpkg-deb -x "$PKG_DEB" "$PKG_ROOT"
+    dpkg-deb --control "$PKG_DEB" "$PKG_CONTROL"
+    pkg_private_etc "$PKG_ETC"
+    pkg_packaged_step postinst configure
+    PKG_GID=$(pkg_group_id "$PKG_ETC")
+    [ -n "$PKG_GID" ] || pkg_fail "postinst configure added no group wrenset"
+}
+
+pkg_cleanup_scratch_and_namespaces() {
+    local status=$?
+    rm -rf -- "$PKG_SCRATCH"
+    (exit "$status")
+    netns_cleanup
+}
+
+pkg_packaged_step() {
+    local log="$PKG_SCRATCH/$1.log"
+    pkg_maintainer_script "$PKG_ROOT" "$PKG_ETC" "$PKG_CONTROL/$1" "${@:2}" >"$log" 2>&1 ||
+        pkg_fail "$* failed: $(cat "$log")"
 }
