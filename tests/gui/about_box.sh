@@ -13,63 +13,34 @@ gui_setup
 template_width=168
 template_height=74
 
-# Sets CLIENT_X CLIENT_Y: the main window's client area (the white below the menu) on the screen.
-main_client_origin() {
-    gui_screenshot "$GUI_MAIN" "$GUI_TMP/main.png"
-    local left top right bottom count
-    read -r left top right bottom count < <(gui_pixels "$GUI_TMP/main.png" white)
-    [ "$count" -gt 0 ] || gui_fail "no client area in the main window"
-    gui_client "$GUI_MAIN"
-    CLIENT_X=$((GUI_X + left)) CLIENT_Y=$((GUI_Y + top))
-}
-
-# Where a menu dropped from Admin would show, left of where the box stands.
-menu_area() {
-    gui_screen_crop $((CLIENT_X + 2)) $((CLIENT_Y + 2)) 40 60 "$1"
-}
-
-click_admin() {
-    gui_client "$GUI_MAIN"
-    gui_click $((GUI_X + 20)) $((GUI_Y + 12))
-}
-
 open_about() {
     gui_focus "$GUI_MAIN"
     gui_key alt+h a
     ABOUT=$(gui_wait_window '^About Wrenset$') || gui_fail "$1: Help > About opened no box"
-    local title owner
-    title=$(gui_title "$ABOUT")
-    [ "$title" = "About Wrenset" ] || gui_fail "$1: box titled '$title'"
-    owner=$(gui_transient_for "$ABOUT")
-    [ "$((owner))" -eq "$GUI_MAIN" ] || gui_fail "$1: box owned by '$owner', not by the main window"
+    gui_expect_owned "$ABOUT" "About Wrenset" "$GUI_MAIN" "the main window" "$1: box"
 
-    main_client_origin
+    gui_main_area
     gui_client "$ABOUT"
     local dx=$((34 * GUI_W / template_width)) dy=$((22 * GUI_H / template_height))
     gui_outer "$ABOUT"
-    gui_near "$GUI_X" $((CLIENT_X + dx)) 3 && gui_near "$GUI_Y" $((CLIENT_Y + dy)) 3 ||
-        gui_fail "$1: box at $GUI_X,$GUI_Y; expected $((CLIENT_X + dx)),$((CLIENT_Y + dy)) (client area at $CLIENT_X,$CLIENT_Y)"
-    echo "$1: box at $GUI_X,$GUI_Y, client area at $CLIENT_X,$CLIENT_Y" >&2
+    gui_near "$GUI_X" $((GUI_AREA_X + dx)) 3 && gui_near "$GUI_Y" $((GUI_AREA_Y + dy)) 3 ||
+        gui_fail "$1: box at $GUI_X,$GUI_Y; expected $((GUI_AREA_X + dx)),$((GUI_AREA_Y + dy)) (client area at $GUI_AREA_X,$GUI_AREA_Y)"
+    echo "$1: box at $GUI_X,$GUI_Y, client area at $GUI_AREA_X,$GUI_AREA_Y" >&2
 }
 
 gui_start_wrenset
 
+# The menu area lies left of where the box stands.
 open_about "first showing"
-menu_area "$GUI_TMP/before.png"
-click_admin
-gui_key c
-menu_area "$GUI_TMP/after.png"
-gui_same_pixels "$GUI_TMP/before.png" "$GUI_TMP/after.png" ||
-    gui_fail "a click on the main window's menu opened it while the About box was open"
-gui_no_window '^BootP Parameters$' || gui_fail "Configure started while the About box was open"
+gui_expect_menu_blocked "while the About box was open"
 gui_focus "$ABOUT"
 gui_key Return
 gui_wait_gone '^About Wrenset$' "OK did not close the box"
 
 # The main window takes input again: the same click now drops the menu down.
-click_admin
+gui_click_admin
 left=100
-while menu_area "$GUI_TMP/after.png" && gui_same_pixels "$GUI_TMP/before.png" "$GUI_TMP/after.png"; do
+while gui_menu_area "$GUI_TMP/after.png" && gui_same_pixels "$GUI_TMP/menu-closed.png" "$GUI_TMP/after.png"; do
     [ "$left" -gt 0 ] || gui_fail "the main window's menu does not open after the box closed"
     sleep 0.05
     left=$((left - 1))
@@ -83,13 +54,8 @@ gui_key Escape
 gui_wait_gone '^About Wrenset$' "Escape did not close the box"
 
 open_about "close box"
-gui_outer "$ABOUT"
-gui_click $((GUI_X + GUI_W - 10)) $((GUI_Y + 10))
+gui_click_close_box "$ABOUT"
 gui_wait_gone '^About Wrenset$' "the close box did not close the box"
 
-gui_focus "$GUI_MAIN"
-gui_key alt+a x
-status=0
-gui_wait_exit 20 || status=$?
-[ "$status" -eq 0 ] || gui_fail "Admin > Exit ended with status $status"
+gui_exit_from_menu
 echo "PASS: About box"

@@ -25,31 +25,17 @@ gateway=192.0.2.1
 xid=0badcafe
 
 gui_start_wrenset "$NETNS_ADMIN"
-gui_screenshot "$GUI_MAIN" "$GUI_TMP/main.png"
-read -r left top right bottom count < <(gui_pixels "$GUI_TMP/main.png" white)
-gui_client "$GUI_MAIN"
-client_x=$((GUI_X + left)) client_y=$((GUI_Y + top)) client_w=$((right - left + 1)) client_h=$((bottom - top + 1))
+gui_main_area
 
-gui_focus "$GUI_MAIN"
-gui_key alt+a c
-dialog=$(gui_wait_window '^BootP Parameters$') || gui_fail "Admin > Configure opened no dialog"
-gui_type "$unit_ip"
-gui_key Tab
-gui_type "$mask"
-gui_key Tab
-gui_type "$gateway"
-gui_key Tab
-gui_type "$NETNS_UNIT_MAC"
-gui_key Return
-gui_wait_closed "$dialog" "four good fields did not close the dialog"
+gui_configure_from_menu "$unit_ip" "$mask" "$gateway" "$NETNS_UNIT_MAC"
 
 # The exchange waits now. The main window's client area shows white and blue only, where the
 # dialog covered most of it.
-gui_screen_crop "$client_x" "$client_y" "$client_w" "$client_h" "$GUI_TMP/waiting.png"
+gui_screen_crop "$GUI_AREA_X" "$GUI_AREA_Y" "$GUI_AREA_W" "$GUI_AREA_H" "$GUI_TMP/waiting.png"
 white=$(gui_pixels "$GUI_TMP/waiting.png" white | awk '{ print $5 }')
 blue=$(gui_pixels "$GUI_TMP/waiting.png" blue | awk '{ print $5 }')
-[ $((white + blue)) -ge $((client_w * client_h * 9 / 10)) ] ||
-    gui_fail "while the exchange waits the main window's client area is not shown ($white white and $blue blue pixels of $((client_w * client_h)))"
+[ $((white + blue)) -ge $((GUI_AREA_W * GUI_AREA_H * 9 / 10)) ] ||
+    gui_fail "while the exchange waits the main window's client area is not shown ($white white and $blue blue pixels of $((GUI_AREA_W * GUI_AREA_H)))"
 gui_no_window '^BootP Parameters$' || gui_fail "the dialog is viewable while the exchange waits"
 
 timeout 60 ip netns exec "$NETNS_UNIT" "$peer" bootp --device "$NETNS_UNIT_IF" --hw "$NETNS_UNIT_MAC" \
@@ -79,9 +65,5 @@ text=$(gui_message_text "$box")
 gui_key Return
 gui_wait_closed "$box" "the probe's box did not close"
 
-gui_focus "$GUI_MAIN"
-gui_key alt+a x
-status=0
-gui_wait_exit 20 || status=$?
-[ "$status" -eq 0 ] || gui_fail "Admin > Exit ended with status $status"
+gui_exit_from_menu
 echo "PASS: configure and verify end to end"

@@ -38,6 +38,34 @@
 #   gui_client ID      sets GUI_X GUI_Y GUI_W GUI_H: the window's area, in root coordinates
 #   gui_outer ID       sets the same for the window with its frame (the window manager's decoration)
 #
+#   gui_click_close_box ID
+#       Clicks the close box of window ID: the rightmost button of its title bar.
+#
+#   gui_expect_owned ID TITLE OWNER OWNER_NAME WHAT
+#       Fails the test ("WHAT titled ...", "WHAT owned by ...") unless window ID is titled TITLE
+#       and owned by window OWNER, which the message calls OWNER_NAME.
+#
+#   gui_configure_from_menu IP MASK GATEWAY HW
+#       Admin > Configure: types the four fields into the parameters dialog, presses Enter and
+#       waits until the dialog has closed, as four good fields close it.
+#
+#   gui_exit_from_menu [REPORT...]
+#       Admin > Exit, which is to end wrenset with status 0. Another status goes to the command
+#       REPORT (gui_fail unless given) as the last argument, "Admin > Exit ended with status N".
+#
+#   gui_main_area
+#       Sets GUI_AREA_X GUI_AREA_Y GUI_AREA_W GUI_AREA_H: the main window's client area (the white
+#       below the menu) on the screen, from a screenshot; fails the test if there is none.
+#   gui_menu_area FILE
+#       Writes to FILE the part of the screen where a menu dropped from Admin shows, at the top
+#       left of the client area that gui_main_area found.
+#   gui_click_admin
+#       Clicks the Admin menu of the main window.
+#   gui_expect_menu_blocked WHILE
+#       While a window takes the main window's input: a click on Admin and then the key c open no
+#       menu (the menu area in $GUI_TMP/menu-closed.png stays as it was) and start no Configure;
+#       else fails the test with "the main window's menu opened WHILE" or "Configure started WHILE".
+#
 #   gui_message_text ID
 #       Prints the text of a message box the way a person copies it: Shift+Tab puts the focus on
 #       the message, which selects it, and the selection is read with xclip.
@@ -305,6 +333,71 @@ gui_selected_text() {
     wait "$holder" 2>/dev/null
     [ "$text" != "$sentinel" ] || text=""
     printf '%s\n' "$text"
+}
+
+gui_click_close_box() {
+    gui_outer "$1"
+    gui_click $((GUI_X + GUI_W - 10)) $((GUI_Y + 10))
+}
+
+gui_expect_owned() {
+    local id=$1 title=$2 owner=$3 owner_name=$4 what=$5 actual
+    actual=$(gui_title "$id")
+    [ "$actual" = "$title" ] || gui_fail "$what titled '$actual'"
+    actual=$(gui_transient_for "$id")
+    [ "$((actual))" -eq "$owner" ] || gui_fail "$what owned by '$actual', not by $owner_name"
+}
+
+gui_configure_from_menu() {
+    gui_focus "$GUI_MAIN"
+    gui_key alt+a c
+    local dialog
+    dialog=$(gui_wait_window '^BootP Parameters$') || gui_fail "Admin > Configure opened no dialog"
+    gui_type "$1"
+    gui_key Tab
+    gui_type "$2"
+    gui_key Tab
+    gui_type "$3"
+    gui_key Tab
+    gui_type "$4"
+    gui_key Return
+    gui_wait_closed "$dialog" "four good fields did not close the dialog"
+}
+
+gui_exit_from_menu() {
+    gui_focus "$GUI_MAIN"
+    gui_key alt+a x
+    local status=0
+    gui_wait_exit 20 || status=$?
+    [ "$status" -eq 0 ] || "${@:-gui_fail}" "Admin > Exit ended with status $status"
+}
+
+gui_main_area() {
+    gui_screenshot "$GUI_MAIN" "$GUI_TMP/main.png"
+    local left top right bottom count
+    read -r left top right bottom count < <(gui_pixels "$GUI_TMP/main.png" white)
+    [ "$count" -gt 0 ] || gui_fail "no client area in the main window"
+    gui_client "$GUI_MAIN"
+    GUI_AREA_X=$((GUI_X + left)) GUI_AREA_Y=$((GUI_Y + top))
+    GUI_AREA_W=$((right - left + 1)) GUI_AREA_H=$((bottom - top + 1))
+}
+
+gui_menu_area() {
+    gui_screen_crop $((GUI_AREA_X + 2)) $((GUI_AREA_Y + 2)) 40 60 "$1"
+}
+
+gui_click_admin() {
+    gui_client "$GUI_MAIN"
+    gui_click $((GUI_X + 20)) $((GUI_Y + 12))
+}
+
+gui_expect_menu_blocked() {
+    gui_menu_area "$GUI_TMP/menu-closed.png"
+    gui_click_admin
+    gui_key c
+    gui_menu_area "$GUI_TMP/menu-now.png"
+    gui_same_pixels "$GUI_TMP/menu-closed.png" "$GUI_TMP/menu-now.png" || gui_fail "the main window's menu opened $1"
+    gui_no_window '^BootP Parameters$' || gui_fail "Configure started $1"
 }
 
 # Shift+Tab puts the focus on the message, which selects it.

@@ -63,16 +63,10 @@ cat "$GUI_TMP/banner.err" >&2
 gui_near "$blue_after" "$blue_before" $((blue_before / 10)) ||
     gui_fail "after the resize $blue_after blue pixels, before $blue_before"
 
-gui_focus "$GUI_MAIN"
-gui_key alt+a x
-status=0
-gui_wait_exit 20 || status=$?
-[ "$status" -eq 0 ] || gui_fail "Admin > Exit ended with status $status"
+gui_exit_from_menu
 
 gui_start_wrenset
-gui_outer "$GUI_MAIN"
-# The close box is the rightmost button of the title bar.
-gui_click $((GUI_X + GUI_W - 10)) $((GUI_Y + 10))
+gui_click_close_box "$GUI_MAIN"
 status=0
 gui_wait_exit 20 || status=$?
 [ "$status" -eq 0 ] || gui_fail "the close box ended the program with status $status"

@@ -23,11 +23,7 @@ open_dialog() {
     gui_focus "$GUI_MAIN"
     gui_key alt+a c
     DIALOG=$(gui_wait_window '^BootP Parameters$') || gui_fail "$1: Admin > Configure opened no dialog"
-    local title owner
-    title=$(gui_title "$DIALOG")
-    [ "$title" = "BootP Parameters" ] || gui_fail "$1: dialog titled '$title'"
-    owner=$(gui_transient_for "$DIALOG")
-    [ "$((owner))" -eq "$GUI_MAIN" ] || gui_fail "$1: dialog owned by '$owner', not by the main window"
+    gui_expect_owned "$DIALOG" "BootP Parameters" "$GUI_MAIN" "the main window" "$1: dialog"
 
     local mx my mw mh
     gui_outer "$GUI_MAIN"
@@ -56,12 +52,9 @@ field_ink() {
 # Presses Enter, checks the one message that follows, dismisses it and checks the dialog is still open.
 expect_message() {
     gui_key Return
-    local box text title owner
+    local box text
     box=$(gui_wait_window "^$app_name\$") || gui_fail "$1: no message box"
-    title=$(gui_title "$box")
-    [ "$title" = "$app_name" ] || gui_fail "$1: message box titled '$title'"
-    owner=$(gui_transient_for "$box")
-    [ "$((owner))" -eq "$DIALOG" ] || gui_fail "$1: message box owned by '$owner', not by the dialog"
+    gui_expect_owned "$box" "$app_name" "$DIALOG" "the dialog" "$1: message box"
     text=$(gui_message_text "$box")
     [ "$text" = "$2" ] || gui_fail "$1: message '$text', expected '$2'"
     gui_key Return
@@ -125,13 +118,8 @@ done
 
 # The close box closes it too.
 open_dialog "close box"
-gui_outer "$DIALOG"
-gui_click $((GUI_X + GUI_W - 10)) $((GUI_Y + 10))
+gui_click_close_box "$DIALOG"
 gui_wait_gone '^BootP Parameters$' "the close box did not close the dialog"
 
-gui_focus "$GUI_MAIN"
-gui_key alt+a x
-status=0
-gui_wait_exit 20 || status=$?
-[ "$status" -eq 0 ] || gui_fail "Admin > Exit ended with status $status"
+gui_exit_from_menu
 echo "PASS: parameters dialog"

@@ -31,6 +31,4 @@ done
 shoot "$dialog" "$folder/parameters-dialog.png"
 gui_key Escape
 gui_wait_closed "$dialog" "Escape did not close the dialog"
-gui_focus "$GUI_MAIN"
-gui_key alt+a x
-gui_wait_exit 20
+gui_exit_from_menu

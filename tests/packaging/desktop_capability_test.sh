@@ -29,51 +29,28 @@ source "$here/../gui/gui_lib.sh"
 gui_require "$member"
 gui_setup
 
-# configure_from_menu: Admin > Configure, the four fields, Enter; waits for the dialog to close.
-configure_from_menu() {
-    gui_focus "$GUI_MAIN"
-    gui_key alt+a c
-    local dialog
-    dialog=$(gui_wait_window '^BootP Parameters$') || gui_fail "Admin > Configure opened no dialog"
-    gui_type "$UNIT_IP"
-    gui_key Tab
-    gui_type "$UNIT_MASK"
-    gui_key Tab
-    gui_type "$UNIT_GW"
-    gui_key Tab
-    gui_type "$UNIT_HW"
-    gui_key Return
-    gui_wait_closed "$dialog" "four good fields did not close the dialog"
-}
-
-exit_from_menu() {
-    gui_focus "$GUI_MAIN"
-    gui_key alt+a x
-    gui_wait_exit 20 || check_failed "$1: Admin > Exit ended with status $?"
-}
-
 # With the capability: the program runs as nobody, with cap_net_bind_service as its only
 # effective capability, and answers the unit.
 gui_start_wrenset "$NETNS_ADMIN"
 expect_eq "$(awk '/^Uid:/ { print $2, $3 } /^Groups:/ { print $2 } /^CapEff:/ { print $2 }' "/proc/$GUI_PID/status" |
     tr '\n' ' ')" "65534 65534 $PKG_GID 0000000000000400 " "the running program's user, group and capabilities"
-configure_from_menu
+gui_configure_from_menu "$UNIT_IP" "$UNIT_MASK" "$UNIT_GW" "$UNIT_HW"
 peer member --hw "$UNIT_HW" --xid 600d0067 --replies 5 --wait-ms 20000
 expect_file "$NETNS_TMP/member.replies" \
     "$(expected_replies 5 "$NETNS_ADMIN_ADDRESS" "$NETNS_UNIT_IF" \
         "$(expected_reply 600d0067 "$UNIT_HW" "$UNIT_IP" "$UNIT_MASK" "$UNIT_GW")")"$'\n' "with the capability: replies"
-exit_from_menu "with the capability"
+gui_exit_from_menu check_failed "with the capability:"
 
 # Without it: the step's message, then the error's name, each in a box titled with the program's name.
 pkg_packaged_step prerm remove
 gui_start_wrenset "$NETNS_ADMIN"
-configure_from_menu
+gui_configure_from_menu "$UNIT_IP" "$UNIT_MASK" "$UNIT_GW" "$UNIT_HW"
 for expected in "Bind error" "WSAEACCES:"; do
     box=$(gui_wait_window '^wrenset$') || gui_fail "without the capability: no box saying '$expected'"
     expect_eq "$(gui_message_text "$box")" "$expected" "without the capability: the message box"
     gui_key Return
     gui_wait_closed "$box" "the box saying '$expected' did not close"
 done
-exit_from_menu "without the capability"
+gui_exit_from_menu check_failed "without the capability:"
 
 finish
