@@ -1,10 +1,8 @@
 // The peer as a BOOTP client: it broadcasts requests of a chosen shape from port 68 out of one
 // interface, then prints every datagram that reaches it on port 68 until a deadline.
-#include <arpa/inet.h>
 #include <getopt.h>
 #include <sys/socket.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -13,24 +11,6 @@
 #include "peer_modes.h"
 
 namespace {
-
-constexpr int kServerPort = 67;
-constexpr int kClientPort = 68;
-constexpr std::size_t kRequestLength = 300;
-constexpr std::size_t kMaxLength = 1500;
-constexpr long kMaxCount = 1000;
-
-// Request offsets (the BOOTP layout; the server reads only xid and chaddr).
-constexpr std::size_t kOp = 0;
-constexpr std::size_t kHtype = 1;
-constexpr std::size_t kHlen = 2;
-constexpr std::size_t kXid = 4;
-constexpr std::size_t kFlags = 10;
-constexpr std::size_t kCiaddr = 12;
-constexpr std::size_t kGiaddr = 24;
-constexpr std::size_t kChaddr = 28;
-constexpr std::size_t kVendor = 236;
-constexpr std::size_t kFirstOption = 240;
 
 constexpr char kUsage[] =
     "Usage: wrenset-test-peer bootp --device IFACE [options]\n"
@@ -53,41 +33,6 @@ constexpr char kUsage[] =
     "Bytes past 300 count up from 0 (byte 300 is 0x00, 301 is 0x01, ...).\n"
     "Exit status: 0 done (REPLIES came, or REPLIES is 0), 1 fewer replies came, 2 usage, 3 socket failure.\n";
 
-struct Request {
-    std::uint8_t hardware[6] = {0x02, 0x00, 0x00, 0x00, 0x00, 0x01};
-    std::uint8_t xid[4] = {0x12, 0x34, 0x56, 0x78};
-    std::size_t length = kRequestLength;
-    std::uint8_t op = 1;
-    std::uint16_t flags = 0;
-    in_addr_t ciaddr = 0;
-    in_addr_t giaddr = 0;
-    bool filled = false;
-    std::uint8_t fill = 0;
-};
-
-std::vector<std::uint8_t> BuildRequest(const Request& request) {
-    std::vector<std::uint8_t> p(std::max(request.length, kRequestLength), request.filled ? request.fill : 0);
-    if (!request.filled) {
-        p[kOp] = request.op;
-        p[kHtype] = 1;  // Ethernet
-        p[kHlen] = 6;
-        p[kFlags] = static_cast<std::uint8_t>(request.flags >> 8);
-        p[kFlags + 1] = static_cast<std::uint8_t>(request.flags & 0xFF);
-        std::memcpy(&p[kCiaddr], &request.ciaddr, 4);
-        std::memcpy(&p[kGiaddr], &request.giaddr, 4);
-        const std::uint8_t cookie[] = {99, 130, 83, 99};
-        std::memcpy(&p[kVendor], cookie, sizeof cookie);
-        p[kFirstOption] = 255;  // end
-    }
-    std::memcpy(&p[kXid], request.xid, sizeof request.xid);
-    std::memcpy(&p[kChaddr], request.hardware, sizeof request.hardware);
-    for (std::size_t i = kRequestLength; i < p.size(); ++i) {
-        p[i] = static_cast<std::uint8_t>(i - kRequestLength);
-    }
-    p.resize(request.length);
-    return p;
-}
-
 }  // namespace
 
 int RunBootpClient(int argc, char** argv) {
@@ -103,7 +48,7 @@ int RunBootpClient(int argc, char** argv) {
         {"fill", required_argument, nullptr, kFill},        {"replies", required_argument, nullptr, kReplies},
         {"wait-ms", required_argument, nullptr, kWait},     {nullptr, 0, nullptr, 0}};
 
-    Request request;
+    peer::BootpRequest request;
     std::string device;
     long count = 1;
     long pauseMs = 0;
@@ -114,21 +59,16 @@ int RunBootpClient(int argc, char** argv) {
     int code;
     while ((code = getopt_long(argc, argv, "+", options, nullptr)) != -1) {
         long number = 0;
-        std::uint32_t word = 0;
         bool ok = true;
         switch (code) {
             case kDevice: device = optarg; break;
             case kHardware: ok = peer::ParseHardwareAddress(optarg, request.hardware); break;
-            case kXidOption:
-                ok = peer::ParseHex32(optarg, word);
-                word = htonl(word);
-                std::memcpy(request.xid, &word, sizeof word);
-                break;
+            case kXidOption: ok = peer::ParseXid(optarg, request.xid); break;
             case kLength:
-                ok = peer::ParseNumber(optarg, 0, kMaxLength, number);
+                ok = peer::ParseNumber(optarg, 0, peer::kMaxRequestLength, number);
                 request.length = static_cast<std::size_t>(number);
                 break;
-            case kCount: ok = peer::ParseNumber(optarg, 0, kMaxCount, count); break;
+            case kCount: ok = peer::ParseNumber(optarg, 0, peer::kMaxRequests, count); break;
             case kPause: ok = peer::ParseNumber(optarg, 0, 10000, pauseMs); break;
             case kOpOption:
                 ok = peer::ParseNumber(optarg, 0, 255, number);
@@ -162,14 +102,11 @@ int RunBootpClient(int argc, char** argv) {
     }
 
     peer::Socket socket;
-    if (!socket.OpenUdp(device, kClientPort, true)) {
+    if (!socket.OpenUdp(device, peer::kClientPort, true)) {
         return peer::SocketFailure(kMode, "socket on port 68");
     }
-    const std::vector<std::uint8_t> datagram = BuildRequest(request);
-    sockaddr_in server{};
-    server.sin_family = AF_INET;
-    server.sin_port = htons(kServerPort);
-    server.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    const std::vector<std::uint8_t> datagram = peer::BuildRequest(request);
+    const sockaddr_in server = peer::ServerBroadcast();
     for (long sent = 0; sent < count; ++sent) {
         if (sent > 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
@@ -182,19 +119,11 @@ int RunBootpClient(int argc, char** argv) {
     std::fprintf(stderr, "wrenset-test-peer bootp: sent %ld request(s) of %zu bytes on %s\n", count, datagram.size(),
                  device.c_str());
 
-    const peer::Clock::time_point deadline = peer::Clock::now() + std::chrono::milliseconds(waitMs);
     int captured = 0;
-    while (replies == 0 || captured < replies) {
-        peer::Datagram reply;
-        const int result = peer::ReceiveUntil(socket.Handle(), deadline, reply);
-        if (result < 0) {
-            return peer::SocketFailure(kMode, "receive on port 68");
-        }
-        if (result == 0) {
-            break;
-        }
-        peer::PrintDatagram("reply", ++captured, reply, kClientPort);
+    const int status = peer::CaptureReplies(kMode, socket.Handle(), waitMs, replies, captured);
+    if (status == peer::kExitSocket) {
+        return status;
     }
     std::fprintf(stderr, "wrenset-test-peer bootp: %d reply(ies) on %s\n", captured, device.c_str());
-    return captured >= replies ? peer::kExitDone : peer::kExitShort;
+    return status;
 }

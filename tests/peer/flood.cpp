@@ -2,7 +2,6 @@
 // match the unit (a mix of requests for other units, requests cut short, over-long ones and
 // random bytes), with the unit's own request placed anywhere in it, then prints every datagram
 // that reaches it on port 68 until a deadline.
-#include <arpa/inet.h>
 #include <getopt.h>
 #include <sys/socket.h>
 
@@ -17,14 +16,9 @@
 
 namespace {
 
-constexpr int kServerPort = 67;
-constexpr int kClientPort = 68;
-constexpr std::size_t kRequestLength = 300;
-constexpr std::size_t kMaxLength = 1500;
-constexpr std::size_t kXid = 4;
-constexpr std::size_t kChaddr = 28;
-constexpr std::size_t kHardwareLength = 6;
-constexpr long kMaxCount = 1000;
+using peer::kChaddr;
+using peer::kHardwareLength;
+using peer::kRequestLength;
 
 constexpr char kUsage[] =
     "Usage: wrenset-test-peer flood --device IFACE --hw HH:HH:HH:HH:HH:HH [options]\n"
@@ -54,20 +48,11 @@ struct FloodDatagram {
 };
 
 std::vector<std::uint8_t> Request(const std::uint8_t* hardware, std::size_t length, const std::uint8_t* xid) {
-    std::vector<std::uint8_t> p(std::max(length, kRequestLength), 0);
-    p[0] = 1;  // BOOTREQUEST
-    p[1] = 1;  // Ethernet
-    p[2] = 6;
-    std::memcpy(&p[kXid], xid, 4);
-    std::memcpy(&p[kChaddr], hardware, kHardwareLength);
-    const std::uint8_t cookie[] = {99, 130, 83, 99};
-    std::memcpy(&p[236], cookie, sizeof cookie);
-    p[240] = 255;  // end
-    for (std::size_t i = kRequestLength; i < p.size(); ++i) {
-        p[i] = static_cast<std::uint8_t>(i);
-    }
-    p.resize(length);
-    return p;
+    peer::BootpRequest request;
+    std::memcpy(request.hardware, hardware, kHardwareLength);
+    std::memcpy(request.xid, xid, sizeof request.xid);
+    request.length = length;
+    return peer::BuildRequest(request);
 }
 
 // The ith datagram (from 0) of the flood.
@@ -81,7 +66,7 @@ FloodDatagram NonMatching(long i, const std::uint8_t* hardware, std::mt19937& ra
         case 1: return {"short", Request(hardware, kChaddr + kHardwareLength - 1, xid)};
         case 2: return {"long", Request(other, kRequestLength + 1 + static_cast<std::size_t>(i * 37) % 1200, xid)};
         default: {
-            std::vector<std::uint8_t> bytes(random() % (kMaxLength + 1));
+            std::vector<std::uint8_t> bytes(random() % (peer::kMaxRequestLength + 1));
             for (std::uint8_t& byte : bytes) {
                 byte = static_cast<std::uint8_t>(random());
             }
@@ -125,7 +110,7 @@ int RunFlood(int argc, char** argv) {
     std::uint8_t hardware[kHardwareLength];
     bool haveHardware = false;
     std::uint8_t xid[4] = {0x12, 0x34, 0x56, 0x78};
-    long count = kMaxCount;
+    long count = peer::kMaxRequests;
     long pauseMs = 0;
     long matchAfter = -1;
     long seed = 1;
@@ -135,19 +120,14 @@ int RunFlood(int argc, char** argv) {
     optind = 1;
     int code;
     while ((code = getopt_long(argc, argv, "+", options, nullptr)) != -1) {
-        std::uint32_t word = 0;
         bool ok = true;
         switch (code) {
             case kDevice: device = optarg; break;
             case kHardware: ok = haveHardware = peer::ParseHardwareAddress(optarg, hardware); break;
-            case kCount: ok = peer::ParseNumber(optarg, 0, kMaxCount, count); break;
+            case kCount: ok = peer::ParseNumber(optarg, 0, peer::kMaxRequests, count); break;
             case kPause: ok = peer::ParseNumber(optarg, 0, 100, pauseMs); break;
-            case kMatchAfter: ok = peer::ParseNumber(optarg, 0, kMaxCount, matchAfter); break;
-            case kXidOption:
-                ok = peer::ParseHex32(optarg, word);
-                word = htonl(word);
-                std::memcpy(xid, &word, sizeof word);
-                break;
+            case kMatchAfter: ok = peer::ParseNumber(optarg, 0, peer::kMaxRequests, matchAfter); break;
+            case kXidOption: ok = peer::ParseXid(optarg, xid); break;
             case kSeed: ok = peer::ParseNumber(optarg, 0, 0x7FFFFFFF, seed); break;
             case kReplies: ok = peer::ParseNumber(optarg, 0, 1000, replies); break;
             case kWait: ok = peer::ParseNumber(optarg, 0, peer::kMaxWaitMilliseconds, waitMs); break;
@@ -169,13 +149,10 @@ int RunFlood(int argc, char** argv) {
     }
 
     peer::Socket socket;
-    if (!socket.OpenUdp(device, kClientPort, true)) {
+    if (!socket.OpenUdp(device, peer::kClientPort, true)) {
         return peer::SocketFailure(kMode, "socket on port 68");
     }
-    sockaddr_in server{};
-    server.sin_family = AF_INET;
-    server.sin_port = htons(kServerPort);
-    server.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    const sockaddr_in server = peer::ServerBroadcast();
     std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
     int number = 0;
     for (long i = 0; i <= count; ++i) {
@@ -198,20 +175,12 @@ int RunFlood(int argc, char** argv) {
     }
     std::fflush(stdout);
 
-    const peer::Clock::time_point deadline = peer::Clock::now() + std::chrono::milliseconds(waitMs);
     int captured = 0;
-    while (replies == 0 || captured < replies) {
-        peer::Datagram reply;
-        const int result = peer::ReceiveUntil(socket.Handle(), deadline, reply);
-        if (result < 0) {
-            return peer::SocketFailure(kMode, "receive on port 68");
-        }
-        if (result == 0) {
-            break;
-        }
-        peer::PrintDatagram("reply", ++captured, reply, kClientPort);
+    const int status = peer::CaptureReplies(kMode, socket.Handle(), waitMs, replies, captured);
+    if (status == peer::kExitSocket) {
+        return status;
     }
     std::fprintf(stderr, "wrenset-test-peer flood: %d datagram(s) sent, %d reply(ies) on %s\n", number, captured,
                  device.c_str());
-    return captured >= replies ? peer::kExitDone : peer::kExitShort;
+    return status;
 }

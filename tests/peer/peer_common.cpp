@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -111,7 +112,7 @@ bool ParseNumber(const char* text, long minimum, long maximum, long& value) {
     return true;
 }
 
-bool ParseHex32(const char* text, std::uint32_t& value) {
+bool ParseXid(const char* text, std::uint8_t xid[4]) {
     if (text == nullptr || std::strlen(text) != 8) {
         return false;
     }
@@ -120,7 +121,8 @@ bool ParseHex32(const char* text, std::uint32_t& value) {
     if (*end != '\0') {
         return false;
     }
-    value = static_cast<std::uint32_t>(parsed);
+    const std::uint32_t wire = htonl(static_cast<std::uint32_t>(parsed));
+    std::memcpy(xid, &wire, sizeof wire);
     return true;
 }
 
@@ -161,6 +163,68 @@ std::string Hex(const std::uint8_t* bytes, std::size_t length) {
 int UsageError(const char* mode, const std::string& problem, const char* usage) {
     std::fprintf(stderr, "wrenset-test-peer %s: %s\n%s", mode, problem.c_str(), usage);
     return kExitUsage;
+}
+
+namespace {
+
+// Request offsets (the BOOTP layout; the server reads only xid and chaddr).
+constexpr std::size_t kOp = 0;
+constexpr std::size_t kHtype = 1;
+constexpr std::size_t kHlen = 2;
+constexpr std::size_t kFlags = 10;
+constexpr std::size_t kCiaddr = 12;
+constexpr std::size_t kGiaddr = 24;
+constexpr std::size_t kVendor = 236;
+constexpr std::size_t kFirstOption = 240;
+
+}  // namespace
+
+std::vector<std::uint8_t> BuildRequest(const BootpRequest& request) {
+    std::vector<std::uint8_t> p(std::max(request.length, kRequestLength), request.filled ? request.fill : 0);
+    if (!request.filled) {
+        p[kOp] = request.op;
+        p[kHtype] = 1;  // Ethernet
+        p[kHlen] = kHardwareLength;
+        p[kFlags] = static_cast<std::uint8_t>(request.flags >> 8);
+        p[kFlags + 1] = static_cast<std::uint8_t>(request.flags & 0xFF);
+        std::memcpy(&p[kCiaddr], &request.ciaddr, 4);
+        std::memcpy(&p[kGiaddr], &request.giaddr, 4);
+        const std::uint8_t cookie[] = {99, 130, 83, 99};
+        std::memcpy(&p[kVendor], cookie, sizeof cookie);
+        p[kFirstOption] = 255;  // end
+    }
+    std::memcpy(&p[kXid], request.xid, sizeof request.xid);
+    std::memcpy(&p[kChaddr], request.hardware, sizeof request.hardware);
+    for (std::size_t i = kRequestLength; i < p.size(); ++i) {
+        p[i] = static_cast<std::uint8_t>(i - kRequestLength);
+    }
+    p.resize(request.length);
+    return p;
+}
+
+sockaddr_in ServerBroadcast() {
+    sockaddr_in server{};
+    server.sin_family = AF_INET;
+    server.sin_port = htons(kServerPort);
+    server.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    return server;
+}
+
+int CaptureReplies(const char* mode, int handle, long waitMs, long replies, int& captured) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+    captured = 0;
+    while (replies == 0 || captured < replies) {
+        Datagram reply;
+        const int result = ReceiveUntil(handle, deadline, reply);
+        if (result < 0) {
+            return SocketFailure(mode, "receive on port 68");
+        }
+        if (result == 0) {
+            break;
+        }
+        PrintDatagram("reply", ++captured, reply, kClientPort);
+    }
+    return captured >= replies ? kExitDone : kExitShort;
 }
 
 }  // namespace peer

@@ -1,5 +1,7 @@
 // What every mode of the test peer shares: a socket owner, the parsing of option values, a bounded
-// receive, and the one-line text form in which the peer prints what it received.
+// receive, and the one-line text form in which the peer prints what it received; and what the two
+// BOOTP client modes (bootp, flood) share: the request, the server's broadcast address and the
+// capture of the replies.
 #pragma once
 
 #include <netinet/in.h>
@@ -55,12 +57,48 @@ int SocketFailure(const char* mode, const char* call);
 
 // Option values. Each returns false for a text that is not wholly a value in range.
 bool ParseNumber(const char* text, long minimum, long maximum, long& value);
-bool ParseHex32(const char* text, std::uint32_t& value);
+// Eight hex digits, stored in wire order (the first two digits in xid[0]).
+bool ParseXid(const char* text, std::uint8_t xid[4]);
 bool ParseHardwareAddress(const char* text, std::uint8_t address[6]);
 bool ParseIpv4(const char* text, in_addr_t& address);
 
 std::string Hex(const std::uint8_t* bytes, std::size_t length);
 
 int UsageError(const char* mode, const std::string& problem, const char* usage);
+
+// The BOOTP client modes. A request goes to the server's port from the client's, where the
+// replies come back.
+inline constexpr int kServerPort = 67;
+inline constexpr int kClientPort = 68;
+inline constexpr std::size_t kRequestLength = 300;  // the BOOTP layout, vendor area included
+inline constexpr std::size_t kMaxRequestLength = 1500;
+inline constexpr std::size_t kXid = 4;     // offset of the transaction id
+inline constexpr std::size_t kChaddr = 28;  // offset of the client hardware address
+inline constexpr std::size_t kHardwareLength = 6;
+inline constexpr long kMaxRequests = 1000;  // a mode sends no more than this
+
+struct BootpRequest {
+    std::uint8_t hardware[kHardwareLength] = {0x02, 0x00, 0x00, 0x00, 0x00, 0x01};
+    std::uint8_t xid[4] = {0x12, 0x34, 0x56, 0x78};
+    std::size_t length = kRequestLength;
+    std::uint8_t op = 1;  // BOOTREQUEST
+    std::uint16_t flags = 0;
+    in_addr_t ciaddr = 0;
+    in_addr_t giaddr = 0;
+    bool filled = false;  // every byte but xid and chaddr is `fill`, no BOOTP layout
+    std::uint8_t fill = 0;
+};
+
+// The request's `length` bytes: the BOOTP layout cut to that length, or past 300 bytes followed
+// by bytes that count up from 0 (byte 300 is 0x00, 301 is 0x01, ...).
+std::vector<std::uint8_t> BuildRequest(const BootpRequest& request);
+
+// 255.255.255.255, the server's port.
+sockaddr_in ServerBroadcast();
+
+// Prints each datagram that reaches `handle` as "reply N ...", until `replies` have come (0: no
+// limit) or `waitMs` have passed; `captured` counts them. Returns kExitDone when the replies came
+// (or `replies` is 0), kExitShort when fewer did, kExitSocket, reported, when a receive failed.
+int CaptureReplies(const char* mode, int handle, long waitMs, long replies, int& captured);
 
 }  // namespace peer
