@@ -54,10 +54,7 @@ int RunBootpClient(int argc, char** argv) {
     long pauseMs = 0;
     long replies = 0;
     long waitMs = 2000;
-    opterr = 0;
-    optind = 1;
-    int code;
-    while ((code = getopt_long(argc, argv, "+", options, nullptr)) != -1) {
+    const int parsed = peer::ParseOptions(kMode, kUsage, argc, argv, options, [&](int code) {
         long number = 0;
         bool ok = true;
         switch (code) {
@@ -87,14 +84,11 @@ int RunBootpClient(int argc, char** argv) {
                 break;
             case kReplies: ok = peer::ParseNumber(optarg, 0, 1000, replies); break;
             case kWait: ok = peer::ParseNumber(optarg, 0, peer::kMaxWaitMilliseconds, waitMs); break;
-            default: return peer::UsageError(kMode, std::string("unknown option '") + argv[optind - 1] + "'", kUsage);
         }
-        if (!ok) {
-            return peer::UsageError(kMode, std::string("bad value '") + optarg + "'", kUsage);
-        }
-    }
-    if (optind < argc) {
-        return peer::UsageError(kMode, std::string("unexpected argument '") + argv[optind] + "'", kUsage);
+        return ok;
+    });
+    if (parsed != peer::kExitDone) {
+        return parsed;
     }
     if (device.empty()) {
         // Broadcasts leave by one named interface only, so that none strays off the test's link.

@@ -116,10 +116,7 @@ int RunFlood(int argc, char** argv) {
     long seed = 1;
     long replies = 0;
     long waitMs = 2000;
-    opterr = 0;
-    optind = 1;
-    int code;
-    while ((code = getopt_long(argc, argv, "+", options, nullptr)) != -1) {
+    const int parsed = peer::ParseOptions(kMode, kUsage, argc, argv, options, [&](int code) {
         bool ok = true;
         switch (code) {
             case kDevice: device = optarg; break;
@@ -131,14 +128,11 @@ int RunFlood(int argc, char** argv) {
             case kSeed: ok = peer::ParseNumber(optarg, 0, 0x7FFFFFFF, seed); break;
             case kReplies: ok = peer::ParseNumber(optarg, 0, 1000, replies); break;
             case kWait: ok = peer::ParseNumber(optarg, 0, peer::kMaxWaitMilliseconds, waitMs); break;
-            default: return peer::UsageError(kMode, std::string("unknown option '") + argv[optind - 1] + "'", kUsage);
         }
-        if (!ok) {
-            return peer::UsageError(kMode, std::string("bad value '") + optarg + "'", kUsage);
-        }
-    }
-    if (optind < argc) {
-        return peer::UsageError(kMode, std::string("unexpected argument '") + argv[optind] + "'", kUsage);
+        return ok;
+    });
+    if (parsed != peer::kExitDone) {
+        return parsed;
     }
     if (device.empty() || !haveHardware) {
         // Broadcasts leave by one named interface only, so that none strays off the test's link.

@@ -26,22 +26,18 @@ int RunHoldPort(int argc, char** argv) {
                               {nullptr, 0, nullptr, 0}};
     long port = 0;
     long seconds = 30;
-    opterr = 0;
-    optind = 1;
-    int code;
-    while ((code = getopt_long(argc, argv, "+", options, nullptr)) != -1) {
-        bool ok = true;
+    const int parsed = peer::ParseOptions(kMode, kUsage, argc, argv, options, [&](int code) {
         switch (code) {
-            case kPort: ok = peer::ParseNumber(optarg, 1, 65535, port); break;
-            case kSeconds: ok = peer::ParseNumber(optarg, 0, peer::kMaxWaitMilliseconds / 1000, seconds); break;
-            default: return peer::UsageError(kMode, std::string("unknown option '") + argv[optind - 1] + "'", kUsage);
+            case kPort: return peer::ParseNumber(optarg, 1, 65535, port);
+            case kSeconds: return peer::ParseNumber(optarg, 0, peer::kMaxWaitMilliseconds / 1000, seconds);
         }
-        if (!ok) {
-            return peer::UsageError(kMode, std::string("bad value '") + optarg + "'", kUsage);
-        }
+        return true;
+    });
+    if (parsed != peer::kExitDone) {
+        return parsed;
     }
-    if (optind < argc || port == 0) {
-        return peer::UsageError(kMode, "--port is required and takes no further arguments", kUsage);
+    if (port == 0) {
+        return peer::UsageError(kMode, "--port is required", kUsage);
     }
     peer::Socket socket;
     if (!socket.OpenUdp("", static_cast<int>(port), false)) {

@@ -98,6 +98,25 @@ int SocketFailure(const char* mode, const char* call) {
     return kExitSocket;
 }
 
+int ParseOptions(const char* mode, const char* usage, int argc, char** argv, const option* table,
+                 const std::function<bool(int code)>& take) {
+    opterr = 0;
+    optind = 1;
+    int code;
+    while ((code = getopt_long(argc, argv, "+", table, nullptr)) != -1) {
+        if (code == '?') {
+            return UsageError(mode, std::string("unknown option '") + argv[optind - 1] + "'", usage);
+        }
+        if (!take(code)) {
+            return UsageError(mode, std::string("bad value '") + optarg + "'", usage);
+        }
+    }
+    if (optind < argc) {
+        return UsageError(mode, std::string("unexpected argument '") + argv[optind] + "'", usage);
+    }
+    return kExitDone;
+}
+
 bool ParseNumber(const char* text, long minimum, long maximum, long& value) {
     if (text == nullptr || *text == '\0') {
         return false;

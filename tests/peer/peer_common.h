@@ -1,13 +1,15 @@
-// What every mode of the test peer shares: a socket owner, the parsing of option values, a bounded
-// receive, and the one-line text form in which the peer prints what it received; and what the two
-// BOOTP client modes (bootp, flood) share: the request, the server's broadcast address and the
-// capture of the replies.
+// What every mode of the test peer shares: a socket owner, the reading of options and their
+// values, a bounded receive, and the one-line text form in which the peer prints what it
+// received; and what the two BOOTP client modes (bootp, flood) share: the request, the server's
+// broadcast address and the capture of the replies.
 #pragma once
 
+#include <getopt.h>
 #include <netinet/in.h>
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,13 @@ void PrintDatagram(const char* word, int number, const Datagram& datagram, int l
 
 // Reports a failed socket call on standard error and returns kExitSocket.
 int SocketFailure(const char* mode, const char* call);
+
+// Reads a mode's options (from argv[1] on) with getopt_long and `table`: `take` stores the
+// value of the option with `code`, whose text is in optarg, and returns false for a bad one.
+// Returns kExitDone when every argument was an option taken; else reports the unknown option, the
+// bad value or the argument left over with the usage, and returns kExitUsage.
+int ParseOptions(const char* mode, const char* usage, int argc, char** argv, const option* table,
+                 const std::function<bool(int code)>& take);
 
 // Option values. Each returns false for a text that is not wholly a value in range.
 bool ParseNumber(const char* text, long minimum, long maximum, long& value);

@@ -158,7 +158,8 @@ struct Options {
     long lifetimeMilliseconds = 10000;
 };
 
-std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem) {
+// Reads the options into `options`: kExitDone, or the usage error's status, the problem reported.
+int ReadOptions(int argc, char** argv, Options& options) {
     enum { kDevice = 1, kErrorResponse, kEmpty, kBytes, kDelay, kCount, kLifetime };
     const option table[] = {{"device", required_argument, nullptr, kDevice},
                             {"error-response", no_argument, nullptr, kErrorResponse},
@@ -168,11 +169,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem)
                             {"count", required_argument, nullptr, kCount},
                             {"lifetime-ms", required_argument, nullptr, kLifetime},
                             {nullptr, 0, nullptr, 0}};
-    Options options;
-    opterr = 0;
-    optind = 1;
-    int code;
-    while ((code = getopt_long(argc, argv, "+", table, nullptr)) != -1) {
+    const int parsed = peer::ParseOptions(kMode, kUsage, argc, argv, table, [&](int code) {
         bool valid = true;
         long bytes = 0;
         switch (code) {
@@ -190,41 +187,35 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem)
             case kLifetime:
                 valid = peer::ParseNumber(optarg, 1, peer::kMaxWaitMilliseconds, options.lifetimeMilliseconds);
                 break;
-            default: valid = false; break;
         }
-        if (!valid) {
-            problem = std::string("bad or unknown option '") + argv[optind - 1] + "'";
-            return std::nullopt;
-        }
-    }
-    if (optind < argc) {
-        problem = std::string("unexpected argument '") + argv[optind] + "'";
-        return std::nullopt;
+        return valid;
+    });
+    if (parsed != peer::kExitDone) {
+        return parsed;
     }
     if (options.device.empty() || options.answers.empty() || options.answers.size() > kMaxAnswers) {
-        problem = "needs --device and one to ten of --error-response, --empty, --bytes";
-        return std::nullopt;
+        return peer::UsageError(kMode, "needs --device and one to ten of --error-response, --empty, --bytes", kUsage);
     }
-    return options;
+    return peer::kExitDone;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string problem;
-    const std::optional<Options> options = ParseOptions(argc, argv, problem);
-    if (!options) {
-        return peer::UsageError(kMode, problem, kUsage);
+    Options options;
+    const int parsed = ReadOptions(argc, argv, options);
+    if (parsed != peer::kExitDone) {
+        return parsed;
     }
-    const auto deadline = peer::Clock::now() + std::chrono::milliseconds(options->lifetimeMilliseconds);
+    const auto deadline = peer::Clock::now() + std::chrono::milliseconds(options.lifetimeMilliseconds);
     peer::Socket socket;
-    if (!socket.OpenUdp(options->device, kSnmpPort, false)) {
+    if (!socket.OpenUdp(options.device, kSnmpPort, false)) {
         return peer::SocketFailure(kMode, "open and bind");
     }
     std::printf("ready\n");
     std::fflush(stdout);
 
-    for (int answered = 0; answered < options->count;) {
+    for (int answered = 0; answered < options.count;) {
         peer::Datagram request;
         const int received = peer::ReceiveUntil(socket.Handle(), deadline, request);
         if (received < 0) {
@@ -236,7 +227,7 @@ int main(int argc, char** argv) {
         peer::PrintDatagram("request", answered + 1, request, kSnmpPort);
 
         std::vector<std::vector<std::uint8_t>> datagrams;
-        for (const Answer& answer : options->answers) {
+        for (const Answer& answer : options.answers) {
             switch (answer.kind) {
                 case Kind::ErrorResponse: {
                     const auto response = ErrorResponse(request.data);
@@ -253,7 +244,7 @@ int main(int argc, char** argv) {
             }
         }
         // An answer due after the lifetime is never sent: sending it sooner would change the case.
-        const auto answerAt = peer::Clock::now() + std::chrono::milliseconds(options->delayMilliseconds);
+        const auto answerAt = peer::Clock::now() + std::chrono::milliseconds(options.delayMilliseconds);
         if (answerAt > deadline) {
             return peer::kExitShort;
         }
